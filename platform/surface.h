@@ -1,0 +1,67 @@
+// Software memory surfaces and the raster operations the games draw with.
+// Pixels are 32-bit 0x00BBGGRR colours, row after row, top row first.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace plat {
+
+using Colour = uint32_t;  // 0x00BBGGRR; the top byte is always 0 on a surface
+
+// Raster operations of a block transfer, bitwise on the 24 colour bits.
+enum class Rop {
+  Copy,     // dst = src                 (SRCCOPY)
+  And,      // dst = dst & src           (SRCAND)
+  Invert,   // dst = dst ^ src           (SRCINVERT)
+  NotCopy,  // dst = ~src & 0xFFFFFF     (NOTSRCCOPY)
+};
+
+struct Surface {
+  int width = 0;
+  int height = 0;
+  std::vector<Colour> pixels;  // width * height, allocated once by Create
+
+  // Allocates width x height pixels, all black. Sizes below 1 give an empty surface.
+  void Create(int w, int h);
+  Colour* Row(int y) { return pixels.data() + static_cast<size_t>(y) * width; }
+  const Colour* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * width; }
+  // Pixel at (x, y), or 0 outside the surface.
+  Colour At(int x, int y) const;
+};
+
+// Block transfer of w x h pixels from src (sx, sy) to dst (dx, dy), clipped to both
+// surfaces: pixels whose source or destination lies outside are left alone.
+void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
+
+// Stretched transfer of the source rectangle (sx, sy, sw, sh) onto the destination
+// rectangle (dx, dy, dw, dh), nearest neighbour. When a dimension shrinks, the source
+// pixels that fall onto one destination pixel are ANDed together (the old default
+// stretch mode). Negative widths or heights mirror. Clipped to both surfaces.
+void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
+                 const Surface& src, int sx, int sy, int sw, int sh, Rop rop);
+
+// Filled rectangle with the old rectangle rule: columns left..right-1, rows top..bottom-1,
+// corners normalised first. Clipped.
+void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c);
+
+// Filled ellipse inscribed in the box left..right-1, top..bottom-1 (right and bottom
+// edges excluded). Clipped.
+void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c);
+
+// One-pixel line from (x1, y1) towards (x2, y2); the end point itself is not drawn.
+void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c);
+
+// Loads a .bmp file (1, 4, 8, 24 or 32 bits, bottom-up or top-down) into s, replacing
+// its size. A path with backslashes is opened with slashes. A missing or unreadable file
+// leaves s as a blank (black) surface of fallbackW x fallbackH, writes one warning line
+// to stderr naming the file and the problem, and returns false.
+bool LoadBitmap(Surface& s, const char* path, int fallbackW = 1, int fallbackH = 1);
+
+// Writes s as an 8-bit RGB PNG. Returns false (with a message on stderr naming the file)
+// when the file cannot be written.
+bool WritePng(const Surface& s, const char* path);
+
+// Turns "data\\back.bmp" into "data/back.bmp" in a caller-supplied buffer of size cap.
+void NativePath(const char* path, char* out, int cap);
+
+}  // namespace plat
