@@ -59,6 +59,9 @@ extern uint8_t keyLatch[200];
 extern uint8_t buttonsEnabled;  // TextButton reports clicks only while non-zero
 extern plat::Surface dcTable[kSlots];
 extern plat::Surface& backDC;  // dcTable[1]
+// The settings of the running program (set by CreateSurfaces and RunLoop); the font form
+// of DrawMaskedString takes its layout from here.
+extern const FrameSettings* activeSettings;
 
 // Runs a whole program: parses the command line, opens the system, loads the images,
 // creates the surfaces, runs setup and the main loop. Returns the exit status.
@@ -87,6 +90,13 @@ int DrawMaskedString(int x, int y, const char* text, Colour colour);
 // Layout B or C (the program's settings say which): created font of the given height,
 // onto dcTable[slot].
 int DrawMaskedString(int x, int y, const char* text, Colour colour, int height, int slot);
+// The masked-text helpers refill only what they wrote into the scratch surface (slot 2)
+// last time, which leaves it as a full white fill would. Code that writes slot 2 by other
+// means calls ForgetScratch first (DrawBox on slot 2 does it itself).
+void ForgetScratch();
+// The two font layouts by name, whatever the running program's settings say.
+int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height, int slot);
+int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height, int slot);
 
 // Input helpers.
 bool KeyHit(int vk, bool hold);

@@ -1,6 +1,7 @@
 // Software memory surfaces and the raster operations the games draw with.
 // Pixels are 32-bit 0x00BBGGRR colours, row after row, top row first.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

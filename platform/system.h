@@ -5,6 +5,7 @@
 // Options::headless.
 #pragma once
 #include <cstdint>
+#include <vector>
 #include "options.h"
 #include "surface.h"
 
@@ -91,5 +92,15 @@ void ShowError(const char* title, const char* message);
 // The random seed a program should use: --seed N when given, 1 on the headless backend
 // without it, otherwise the clock or calendar value passed in.
 uint32_t ChooseSeed(const Options& opts, uint32_t fromClock);
+
+// Switches the window between fullscreen (the desktop's mode) and windowed, as F11 and
+// Alt+Enter do. Nothing on the headless backend.
+void SetFullscreen(bool on);
+
+// Testing hooks of the SDL backend: while capture is on, each Present also reads back the
+// whole window contents before showing them; ReadWindowPixels returns the last capture
+// (0x00BBGGRR, w x h, top row first). False on the headless backend or before a capture.
+void CaptureWindow(bool on);
+bool ReadWindowPixels(std::vector<uint32_t>& out, int& w, int& h);
 
 }  // namespace plat

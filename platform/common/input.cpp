@@ -1,1 +1,37 @@
-// placeholder
+// Mouse rules both backends share: the double click and the mapping of window pixels
+// back onto the picture.
+#include "platform/common/internal.h"
+
+namespace plat::detail {
+
+bool PressIsDoubleClick(ClickTracker& t, int button, int x, int y, uint32_t now) {
+  bool dbl = t.armed && t.button == button && now - t.time <= kDoubleClickMs &&
+             x - t.x <= kDoubleClickDistance && t.x - x <= kDoubleClickDistance &&
+             y - t.y <= kDoubleClickDistance && t.y - y <= kDoubleClickDistance;
+  t.armed = !dbl;
+  t.button = button;
+  t.x = x;
+  t.y = y;
+  t.time = now;
+  return dbl;
+}
+
+Layout ComputeLayout(int outW, int outH) {
+  Layout l;
+  int sx = outW / kScreenW, sy = outH / kScreenH;
+  l.scale = sx < sy ? sx : sy;
+  if (l.scale < 1) l.scale = 1;
+  l.x = (outW - kScreenW * l.scale) / 2;
+  l.y = (outH - kScreenH * l.scale) / 2;
+  return l;
+}
+
+void OutputToPicture(const Layout& layout, int px, int py, int& x, int& y) {
+  int dx = px - layout.x, dy = py - layout.y;
+  x = dx < 0 ? 0 : dx / layout.scale;
+  y = dy < 0 ? 0 : dy / layout.scale;
+  if (x > kScreenW - 1) x = kScreenW - 1;
+  if (y > kScreenH - 1) y = kScreenH - 1;
+}
+
+}  // namespace plat::detail

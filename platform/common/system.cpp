@@ -1,1 +1,189 @@
-// placeholder
+// The system calls the games make, shared by both backends: the frame count, the
+// scripted input, the --frames limit, the double click, screenshots and sound commands.
+// The backend underneath supplies the window (or none), the clock and the sound.
+#include <cstdio>
+#include "platform/common/internal.h"
+#include "platform/keys.h"
+#include "platform/system.h"
+#include "platform/text.h"
+
+namespace plat {
+namespace {
+
+using detail::Backend;
+
+struct Core {
+  const Backend* backend = &detail::kHeadlessBackend;
+  bool open = false;
+  Options opts;
+  long framesShown = 0;
+  size_t scriptNext = 0;          // next script event to deliver
+  bool scriptKeys[VK_COUNT] = {};  // key state set by the script
+  int mouseX = 0, mouseY = 0;     // last mouse position delivered
+  long releaseFrame = 0;          // click releases due in the drain before this frame
+  int releaseCount = 0;
+  detail::ClickTracker clicks;
+};
+
+Core core;
+
+// Applies the message semantics every backend shares to an event about to be delivered.
+void Deliver(Event& e) {
+  switch (e.type) {
+    case EventType::MouseMove:
+      core.mouseX = e.x;
+      core.mouseY = e.y;
+      break;
+    case EventType::LButtonDown:
+    case EventType::RButtonDown: {
+      int button = e.type == EventType::LButtonDown ? 0 : 1;
+      if (detail::PressIsDoubleClick(core.clicks, button, e.x, e.y, core.backend->timeMs()))
+        e.type = button == 0 ? EventType::LButtonDblClk : EventType::RButtonDblClk;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+Event MouseEvent(EventType type) {
+  Event e;
+  e.type = type;
+  e.x = core.mouseX;
+  e.y = core.mouseY;
+  return e;
+}
+
+// Turns one script line into the event it delivers now.
+Event FromScript(const ScriptEvent& s) {
+  Event e;
+  switch (s.kind) {
+    case ScriptEvent::Mouse:
+      e.type = EventType::MouseMove;
+      e.x = s.x;
+      e.y = s.y;
+      return e;
+    case ScriptEvent::Click:
+      core.scriptKeys[VK_LBUTTON] = true;
+      if (core.releaseCount == 0) core.releaseFrame = s.frame + 1;
+      ++core.releaseCount;
+      return MouseEvent(EventType::LButtonDown);
+    case ScriptEvent::Down:
+    case ScriptEvent::Up: {
+      bool down = s.kind == ScriptEvent::Down;
+      if (s.vk >= 0 && s.vk < VK_COUNT) core.scriptKeys[s.vk] = down;
+      if (s.vk == VK_LBUTTON) return MouseEvent(down ? EventType::LButtonDown : EventType::LButtonUp);
+      if (s.vk == VK_RBUTTON) return MouseEvent(down ? EventType::RButtonDown : EventType::RButtonUp);
+      e.type = down ? EventType::KeyDown : EventType::KeyUp;
+      e.vk = s.vk;
+      return e;
+    }
+  }
+  return e;
+}
+
+}  // namespace
+
+bool OpenSystem(const Options& opts, const WindowConfig& config) {
+  if (core.open) CloseSystem();
+  if (!InitText()) return false;
+  core = Core{};
+  core.opts = opts;
+  if (core.opts.headless) core.opts.mute = true;
+  detail::SetHeadlessHint(core.opts.headless);
+  core.backend = core.opts.headless ? &detail::kHeadlessBackend : &detail::kSdlBackend;
+  if (!core.backend->open(core.opts, config)) {
+    core.backend = &detail::kHeadlessBackend;
+    return false;
+  }
+  core.open = true;
+  return true;
+}
+
+void CloseSystem() {
+  if (!core.open) return;
+  core.backend->close();
+  core.open = false;
+  core.backend = &detail::kHeadlessBackend;
+}
+
+bool PollEvent(Event& e) {
+  if (core.opts.frames >= 0 && core.framesShown >= core.opts.frames) {
+    e = Event{};
+    e.type = EventType::Quit;
+    e.code = 0;
+    return true;
+  }
+  if (core.open && core.backend->poll(e)) {
+    Deliver(e);
+    return true;
+  }
+  long next = core.framesShown + 1;
+  if (core.releaseCount > 0 && core.releaseFrame <= next) {
+    --core.releaseCount;
+    // The button counts as held while any click of this drain is still pressed.
+    if (core.releaseCount == 0) core.scriptKeys[VK_LBUTTON] = false;
+    e = MouseEvent(EventType::LButtonUp);
+    return true;
+  }
+  if (core.scriptNext < core.opts.script.size() &&
+      core.opts.script[core.scriptNext].frame <= next) {
+    e = FromScript(core.opts.script[core.scriptNext++]);
+    Deliver(e);
+    return true;
+  }
+  return false;
+}
+
+void WaitEvent() {
+  if (core.open) core.backend->wait();
+}
+
+bool IsMinimised() { return core.open && core.backend->minimised(); }
+
+bool KeyDown(int vk) {
+  if (vk < 0 || vk >= VK_COUNT) return false;
+  if (core.scriptKeys[vk]) return true;
+  return core.open && core.backend->keyDown(vk);
+}
+
+uint32_t TimeMs() { return core.backend->timeMs(); }
+
+void SleepMs(uint32_t ms) { core.backend->sleepMs(ms); }
+
+void Present(const Surface& picture) {
+  if (core.open) core.backend->present(picture);
+  ++core.framesShown;
+  for (const Screenshot& shot : core.opts.screenshots)
+    if (shot.frame == core.framesShown) WritePng(picture, shot.path.c_str());
+}
+
+long FramesShown() { return core.framesShown; }
+
+void SoundCommand(const char* command) {
+  if (!core.open || core.opts.mute) return;
+  detail::MediaCommand parsed;
+  if (detail::ParseMediaCommand(command, parsed)) core.backend->sound(parsed);
+}
+
+bool AskYesNo(const char* text, const char* caption) {
+  if (core.open) return core.backend->askYesNo(text, caption);
+  // Before the system is open (a question asked before the window exists), the command
+  // line decides whether a message box may be shown at all.
+  if (detail::HeadlessHint()) return false;
+  return detail::SdlAskYesNo(text, caption);
+}
+
+void ShowError(const char* title, const char* message) {
+  if (core.open) {
+    core.backend->showError(title, message);
+    return;
+  }
+  detail::kHeadlessBackend.showError(title, message);
+}
+
+void SetFullscreen(bool on) {
+  if (core.open) core.backend->setFullscreen(on);
+}
+
+}  // namespace plat

@@ -1,1 +1,123 @@
-// placeholder
+// Named sound clips over SDL2_mixer, driven by the media commands. Each alias owns one
+// mixer channel, so clips of different aliases overlap and a play restarts only its own
+// clip. The audio device is opened at the first "open"; without one the program runs
+// silent after a single warning. A clip whose file is missing stays a silent alias.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstdio>
+#include <cstring>
+#include "platform/common/internal.h"
+
+namespace plat::detail {
+namespace {
+
+constexpr int kMaxAliases = 32;
+
+struct Clip {
+  bool used = false;
+  char alias[64] = {};
+  Mix_Chunk* chunk = nullptr;  // null: the file could not be loaded
+};
+
+struct Sound {
+  enum State { Closed, Opened, Unavailable } state = Closed;
+  Clip clips[kMaxAliases];
+};
+
+Sound sound;
+
+bool OpenDevice() {
+  if (sound.state == Sound::Opened) return true;
+  if (sound.state == Sound::Unavailable) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "%s: no audio device (%s); running without sound\n", ProgramName(),
+                 SDL_GetError());
+    sound.state = Sound::Unavailable;
+    return false;
+  }
+  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    std::fprintf(stderr, "%s: no audio device (%s); running without sound\n", ProgramName(),
+                 Mix_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sound.state = Sound::Unavailable;
+    return false;
+  }
+  Mix_AllocateChannels(kMaxAliases);
+  sound.state = Sound::Opened;
+  return true;
+}
+
+int FindClip(const char* alias) {
+  for (int i = 0; i < kMaxAliases; ++i)
+    if (sound.clips[i].used && SameName(sound.clips[i].alias, alias)) return i;
+  return -1;
+}
+
+void CloseClip(int i) {
+  Clip& c = sound.clips[i];
+  if (c.chunk) {
+    Mix_HaltChannel(i);
+    Mix_FreeChunk(c.chunk);
+  }
+  c = Clip{};
+}
+
+}  // namespace
+
+void SdlSound(const MediaCommand& command) {
+  switch (command.kind) {
+    case MediaCommand::Open: {
+      if (!OpenDevice()) return;
+      int i = FindClip(command.alias);
+      if (i >= 0) CloseClip(i);  // reopening an alias replaces its clip
+      for (i = 0; i < kMaxAliases && sound.clips[i].used; ++i) {
+      }
+      if (i == kMaxAliases) {
+        std::fprintf(stderr, "%s: too many sound clips open; '%s' stays silent\n", ProgramName(),
+                     command.alias);
+        return;
+      }
+      Clip& c = sound.clips[i];
+      c.used = true;
+      std::snprintf(c.alias, sizeof c.alias, "%s", command.alias);
+      c.chunk = Mix_LoadWAV(command.path);
+      if (!c.chunk)
+        std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
+                     command.path, Mix_GetError());
+      return;
+    }
+    case MediaCommand::Play: {
+      int i = FindClip(command.alias);
+      if (i >= 0 && sound.clips[i].chunk) Mix_PlayChannel(i, sound.clips[i].chunk, 0);
+      return;
+    }
+    case MediaCommand::Stop: {
+      int i = FindClip(command.alias);
+      if (i >= 0 && sound.clips[i].chunk) Mix_HaltChannel(i);
+      return;
+    }
+    case MediaCommand::Close: {
+      int i = FindClip(command.alias);
+      if (i >= 0) CloseClip(i);
+      return;
+    }
+    case MediaCommand::CloseAll:
+      for (int i = 0; i < kMaxAliases; ++i)
+        if (sound.clips[i].used) CloseClip(i);
+      return;
+    case MediaCommand::None:
+      return;
+  }
+}
+
+void SdlSoundShutdown() {
+  if (sound.state == Sound::Opened) {
+    for (int i = 0; i < kMaxAliases; ++i)
+      if (sound.clips[i].used) CloseClip(i);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  sound = Sound{};
+}
+
+}  // namespace plat::detail

@@ -1,1 +1,295 @@
-// placeholder
+// A real SDL window (under Xvfb in CI): the picture shown scaled by whole factors and
+// letterboxed, mouse positions mapped back onto the picture, window keys kept from the
+// game, scripted input on top of the real one.
+#include <gtest/gtest.h>
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstdio>
+#include <thread>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "platform/common/internal.h"
+#include "platform/keys.h"
+#include "platform/system.h"
+
+namespace {
+
+using plat::Event;
+using plat::EventType;
+
+struct WindowRun : testing::Test {
+  plat::Surface picture;
+
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY: the window test needs an X server";
+    picture.Create(plat::kScreenW, plat::kScreenH);
+    for (int y = 0; y < plat::kScreenH; ++y)
+      for (int x = 0; x < plat::kScreenW; ++x)
+        picture.Row(y)[x] = static_cast<uint32_t>((x * 7) & 0xFF) | (static_cast<uint32_t>(y & 0xFF) << 8) |
+                            (static_cast<uint32_t>((x + y) & 0xFF) << 16);
+  }
+  void TearDown() override {
+    plat::CaptureWindow(false);
+    plat::CloseSystem();
+  }
+
+  bool Open(int scale, const char* script) {
+    plat::Options opts;
+    opts.scale = scale;
+    opts.mute = true;
+    std::string error;
+    EXPECT_TRUE(plat::ParseScript(script, "script", opts.script, error)) << error;
+    plat::WindowConfig config;
+    config.caption = "Test";
+    return plat::OpenSystem(opts, config);
+  }
+
+  std::vector<Event> Drain() {
+    std::vector<Event> out;
+    Event e;
+    while (plat::PollEvent(e) && out.size() < 100) out.push_back(e);
+    return out;
+  }
+
+  // Checks that the captured window shows the picture at the largest whole scale,
+  // centred, black around it.
+  void ExpectPictureShown(int expectW, int expectH, int expectScale) {
+    std::vector<uint32_t> shown;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::ReadWindowPixels(shown, w, h));
+    ASSERT_EQ(w, expectW);
+    ASSERT_EQ(h, expectH);
+    plat::detail::Layout l = plat::detail::ComputeLayout(w, h);
+    ASSERT_EQ(l.scale, expectScale);
+    long wrong = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int px = x - l.x, py = y - l.y;
+        bool inside = px >= 0 && py >= 0 && px < 640 * l.scale && py < 480 * l.scale;
+        uint32_t want = inside ? picture.Row(py / l.scale)[px / l.scale] : 0;
+        if ((shown[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != want && wrong++ < 5)
+          ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex
+                        << shown[static_cast<size_t>(y) * w + x] << " instead of " << want;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+};
+
+TEST_F(WindowRun, ShowsThePictureScaledAndLetterboxed) {
+  ASSERT_TRUE(Open(2, ""));
+  plat::CaptureWindow(true);
+  Drain();
+  plat::Present(picture);
+  ExpectPictureShown(1280, 960, 2);
+  EXPECT_EQ(plat::FramesShown(), 1);
+  EXPECT_FALSE(plat::IsMinimised());
+
+  auto* window = static_cast<SDL_Window*>(plat::detail::SdlWindowHandle());
+  ASSERT_NE(window, nullptr);
+  SDL_SetWindowSize(window, 1000, 700);
+  for (int i = 0; i < 20; ++i) {
+    Drain();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    if (w == 1000 && h == 700) break;
+    SDL_Delay(50);
+  }
+  plat::Present(picture);
+  ExpectPictureShown(1000, 700, 1);
+}
+
+TEST_F(WindowRun, MouseMapsBackOntoThePicture) {
+  ASSERT_TRUE(Open(2, ""));
+  Drain();
+  auto push = [](SDL_Event ev) { SDL_PushEvent(&ev); };
+  SDL_Event ev = {};
+  ev.type = SDL_MOUSEMOTION;
+  ev.motion.x = 2 * 100 + 1;
+  ev.motion.y = 2 * 50 + 1;
+  push(ev);
+  ev = {};
+  ev.type = SDL_MOUSEMOTION;
+  ev.motion.x = 5000;  // outside the window (a captured drag): clamped
+  ev.motion.y = -30;
+  push(ev);
+  ev = {};
+  ev.type = SDL_MOUSEBUTTONDOWN;
+  ev.button.button = SDL_BUTTON_LEFT;
+  ev.button.x = 2 * 320;
+  ev.button.y = 2 * 240;
+  push(ev);
+  ev.type = SDL_MOUSEBUTTONUP;
+  push(ev);
+  ev.type = SDL_MOUSEBUTTONDOWN;  // at once again: a double click
+  push(ev);
+  ev = {};
+  ev.type = SDL_MOUSEBUTTONDOWN;
+  ev.button.button = SDL_BUTTON_MIDDLE;  // not a game's button
+  push(ev);
+
+  std::vector<Event> d = Drain();
+  ASSERT_EQ(d.size(), 5u);
+  EXPECT_EQ(d[0].type, EventType::MouseMove);
+  EXPECT_EQ(d[0].x, 100);
+  EXPECT_EQ(d[0].y, 50);
+  EXPECT_EQ(d[1].type, EventType::MouseMove);
+  EXPECT_EQ(d[1].x, 639);
+  EXPECT_EQ(d[1].y, 0);
+  EXPECT_EQ(d[2].type, EventType::LButtonDown);
+  EXPECT_EQ(d[2].x, 320);
+  EXPECT_EQ(d[2].y, 240);
+  EXPECT_EQ(d[3].type, EventType::LButtonUp);
+  EXPECT_EQ(d[4].type, EventType::LButtonDblClk);
+}
+
+TEST_F(WindowRun, KeysScriptAndQuit) {
+  ASSERT_TRUE(Open(1, "2 down z\n2 mouse 5 6\n3 up z\n"));
+  auto key = [](Uint32 type, SDL_Keycode sym, Uint16 mod) {
+    SDL_Event ev = {};
+    ev.type = type;
+    ev.key.keysym.sym = sym;
+    ev.key.keysym.mod = mod;
+    SDL_PushEvent(&ev);
+  };
+  Drain();
+  plat::Present(picture);
+  key(SDL_KEYDOWN, SDLK_F11, 0);  // fullscreen on and off again: not the game's
+  key(SDL_KEYUP, SDLK_F11, 0);
+  key(SDL_KEYDOWN, SDLK_F11, 0);
+  key(SDL_KEYUP, SDLK_F11, 0);
+  key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+  key(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
+  key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+  key(SDL_KEYUP, SDLK_RETURN, 0);
+  key(SDL_KEYDOWN, SDLK_ESCAPE, 0);
+  key(SDL_KEYUP, SDLK_a, 0);
+  key(SDL_KEYDOWN, SDLK_PRINTSCREEN, 0);  // no virtual key of the games
+  std::vector<Event> d;
+  for (int i = 0; i < 20 && d.size() < 4; ++i) {  // the fullscreen switches may take a moment
+    for (const Event& e : Drain())  // the window moving under the pointer may move it
+      if (e.type != EventType::MouseMove || e.x == 5) d.push_back(e);
+    SDL_Delay(20);
+  }
+  std::string got;
+  for (const Event& e : d) got += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.vk) + " ";
+  ASSERT_GE(d.size(), 4u) << got;
+  EXPECT_EQ(d[0].type, EventType::KeyDown);
+  EXPECT_EQ(d[0].vk, plat::VK_ESCAPE);
+  EXPECT_EQ(d[1].type, EventType::KeyUp);
+  EXPECT_EQ(d[1].vk, 'A');
+  EXPECT_EQ(d[2].type, EventType::KeyDown);  // the script's events of frame 2
+  EXPECT_EQ(d[2].vk, 'Z');
+  EXPECT_EQ(d[3].type, EventType::MouseMove);
+  EXPECT_EQ(d[3].x, 5);
+  EXPECT_TRUE(plat::KeyDown('Z'));
+  EXPECT_FALSE(plat::KeyDown('Q'));
+  plat::Present(picture);
+  Drain();
+  EXPECT_FALSE(plat::KeyDown('Z'));
+
+  SDL_Event quit = {};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  std::vector<Event> q = Drain();
+  bool quitSeen = false;
+  for (const Event& e : q) quitSeen |= e.type == EventType::Quit && e.code == 0;
+  EXPECT_TRUE(quitSeen);
+}
+
+TEST_F(WindowRun, SoundWithoutADeviceOrFileStaysSilent) {
+  plat::Options opts;  // not muted: the mixer opens on the dummy or a missing device
+  plat::WindowConfig config;
+  ASSERT_TRUE(plat::OpenSystem(opts, config));
+  testing::internal::CaptureStderr();
+  plat::SoundCommand("open data\\no_such_sound.wav alias hit");
+  plat::SoundCommand("open data\\no_such_sound.wav alias hit2");
+  plat::SoundCommand("play hit from 0");
+  plat::SoundCommand("close hit");
+  plat::SoundCommand("close all");
+  std::string err = testing::internal::GetCapturedStderr();
+  auto count = [&](const std::string& what) {
+    long n = 0;
+    for (size_t at = err.find(what); at != std::string::npos; at = err.find(what, at + 1)) ++n;
+    return n;
+  };
+  if (count("no audio device") > 0) {  // (the audio library may add its own lines)
+    EXPECT_EQ(count("no audio device"), 1) << err;  // warned once, then silent
+    EXPECT_EQ(count("no_such_sound"), 0) << err;
+  } else {
+    EXPECT_EQ(count("cannot load sound 'data/no_such_sound.wav'"), 2) << err;
+  }
+}
+
+TEST_F(WindowRun, WaitEventLeavesTheEventForTheDrain) {
+  ASSERT_TRUE(Open(1, ""));
+  Drain();
+  std::thread pusher([] {
+    SDL_Delay(100);
+    SDL_Event ev = {};
+    ev.type = SDL_KEYDOWN;
+    ev.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&ev);
+  });
+  bool escape = false;
+  for (int i = 0; i < 50 && !escape; ++i) {  // other window events may wake it first
+    plat::WaitEvent();
+    for (const Event& e : Drain()) escape |= e.type == EventType::KeyDown && e.vk == plat::VK_ESCAPE;
+  }
+  pusher.join();
+  EXPECT_TRUE(escape);
+}
+
+// A short 16-bit mono tone as a .wav file.
+void WriteWav(const std::string& path) {
+  const uint32_t samples = 4410, bytes = samples * 2;
+  std::vector<uint8_t> f;
+  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) f.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto u16 = [&](uint32_t v) { for (int i = 0; i < 2; ++i) f.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+  auto tag = [&](const char* t) { f.insert(f.end(), t, t + 4); };
+  tag("RIFF"); u32(36 + bytes); tag("WAVE");
+  tag("fmt "); u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
+  tag("data"); u32(bytes);
+  for (uint32_t i = 0; i < samples; ++i) u16((i / 25) % 2 ? 0x2000 : 0xE000);
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(f.data(), 1, f.size(), out);
+  std::fclose(out);
+}
+
+TEST_F(WindowRun, AliasesPlayOnTheirOwnChannels) {
+  plat::Options opts;
+  plat::WindowConfig config;
+  ASSERT_TRUE(plat::OpenSystem(opts, config));
+  std::string wav = testing::TempDir() + "beep.wav";
+  WriteWav(wav);
+  plat::SoundCommand(("open \"" + wav + "\" alias one").c_str());
+  if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+  plat::SoundCommand(("open " + wav + " alias two").c_str());
+  plat::SoundCommand("play one from 0");
+  plat::SoundCommand("PLAY TWO FROM 0");
+  plat::SoundCommand("play one from 0");  // restarts its own clip only
+  EXPECT_EQ(Mix_Playing(-1), 2);
+  plat::SoundCommand("close one");
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  plat::SoundCommand("play one from 0");  // closed: nothing
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  plat::SoundCommand("close all");
+  EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+TEST_F(WindowRun, FullscreenSwitches) {
+  ASSERT_TRUE(Open(1, ""));
+  auto* window = static_cast<SDL_Window*>(plat::detail::SdlWindowHandle());
+  ASSERT_NE(window, nullptr);
+  plat::SetFullscreen(true);
+  EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_Event ev = {};
+  ev.type = SDL_KEYDOWN;
+  ev.key.keysym.sym = SDLK_F11;
+  SDL_PushEvent(&ev);
+  Drain();
+  EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+}  // namespace

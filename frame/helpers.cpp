@@ -1,0 +1,228 @@
+// The frame's random numbers, drawing helpers and input helpers.
+#include <algorithm>
+#include <cstring>
+
+#include "frame/frame.h"
+#include "platform/text.h"
+
+namespace frame {
+
+uint32_t randomState = 0;
+
+namespace {
+
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr int kScratch = 2;
+
+bool ValidSlot(int slot) { return slot >= 0 && slot < kSlots; }
+
+// A null text is drawn as an empty one.
+const char* Text(const char* text) { return text ? text : ""; }
+int Length(const char* text) { return static_cast<int>(std::strlen(text)); }
+
+// The scratch surface is white outside these rectangles, which the masked-text helpers
+// wrote since its last white fill. Every masked text starts by filling a whole area of
+// the scratch white; refilling just the rectangles inside that area gives the same
+// surface without rewriting a screenful of pixels per text. When the record is not
+// trusted (a new surface, other writes, too many rectangles) the next fill is done whole.
+struct Rect {
+  int left, top, right, bottom;
+};
+constexpr int kMaxDirty = 8;
+Rect scratchDirty[kMaxDirty];
+int scratchDirtyCount = 0;
+bool scratchTracked = false;
+
+void MarkScratch(int left, int top, int right, int bottom) {
+  const plat::Surface& s = dcTable[kScratch];
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, s.width);
+  bottom = std::min(bottom, s.height);
+  if (left >= right || top >= bottom) return;
+  if (scratchDirtyCount == kMaxDirty) {
+    scratchTracked = false;
+    return;
+  }
+  scratchDirty[scratchDirtyCount++] = {left, top, right, bottom};
+}
+
+// The effect of FillRect(scratch, 0, 0, right, bottom, white).
+void WhiteScratch(int right, int bottom) {
+  plat::Surface& s = dcTable[kScratch];
+  if (!scratchTracked) {
+    plat::FillRect(s, 0, 0, right, bottom, kWhite);
+    scratchTracked = true;
+    scratchDirtyCount = 0;
+    // What lies outside the fill is still unknown.
+    MarkScratch(right, 0, s.width, s.height);
+    MarkScratch(0, bottom, std::min(right, s.width), s.height);
+    return;
+  }
+  int kept = 0;
+  for (int i = 0; i < scratchDirtyCount; ++i) {
+    const Rect d = scratchDirty[i];
+    plat::FillRect(s, d.left, d.top, std::min(d.right, right), std::min(d.bottom, bottom), kWhite);
+    if (d.right > right || d.bottom > bottom) scratchDirty[kept++] = d;
+  }
+  scratchDirtyCount = kept;
+}
+
+// Text drawn into the scratch surface, its box recorded.
+void ScratchText(int y, const char* text, int n, Colour colour, const plat::Font* font) {
+  const int w = plat::DrawText(dcTable[kScratch], 0, y, text, n, colour, font);
+  MarkScratch(0, y, w, y + plat::FontHeight(font));
+}
+
+// The inverting copy of a band of the scratch surface, its target recorded.
+void ScratchInvert(int y, int w, int h, int fromY) {
+  plat::Blit(dcTable[kScratch], 0, y, w, h, dcTable[kScratch], 0, fromY, plat::Rop::NotCopy);
+  MarkScratch(0, y, w, y + h);
+}
+
+int NextRandom() {
+  randomState = randomState * 22695477u + 1u;
+  return static_cast<int>((randomState >> 16) & 0x7FFF);
+}
+
+}  // namespace
+
+void SeedRandom(uint32_t seed) {
+  randomState = seed;
+  NextRandom();
+}
+
+int RandomBelow(int n) {
+  const int v = NextRandom();
+  // Every caller passes a positive bound; a bound of 0 or less would divide by zero.
+  return n > 0 ? v % n : 0;
+}
+
+void ForgetScratch() {
+  scratchTracked = false;
+  scratchDirtyCount = 0;
+}
+
+void DrawBox(int x, int y, int w, int h, Colour colour, int slot) {
+  if (!ValidSlot(slot)) return;
+  if (slot == kScratch) ForgetScratch();
+  plat::FillRect(dcTable[slot], x, y, x + w, y + h, colour & 0xFFFFFF);
+}
+
+void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
+  plat::DrawLineTo(backDC, x1, y1, x2, y2, colour & 0xFFFFFF);
+}
+
+int DrawString(int x, int y, const char* text, Colour colour) {
+  text = Text(text);
+  const int n = Length(text);
+  plat::DrawText(backDC, x, y, text, n, colour & 0xFFFFFF, plat::DefaultFont());
+  return n;
+}
+
+void DrawCircle(int cx, int cy, int r, Colour colour) {
+  plat::FillEllipse(backDC, cx - r, cy - r, cx + r, cy + r, colour & 0xFFFFFF);
+}
+
+// Layout A: a fixed 9x18 cell per byte in the default font, onto the back buffer.
+// Scratch rows 0.. hold the AND mask, rows 32.. the complementary-colour glyphs and rows
+// 64.. their inversion: the glyphs in the colour on black.
+int DrawMaskedString(int x, int y, const char* text, Colour colour) {
+  text = Text(text);
+  const int n = Length(text);
+  colour &= 0xFFFFFF;
+  const plat::Surface& scratch = dcTable[kScratch];
+  const plat::Font* font = plat::DefaultFont();
+  const int w = 9 * n;
+  WhiteScratch(640, 480);
+  ScratchText(0, text, n, 0, font);
+  ScratchText(32, text, n, kWhite - colour, font);
+  ScratchInvert(64, w, 18, 32);
+  plat::Blit(backDC, x, y, w, 18, scratch, 0, 0, plat::Rop::And);
+  plat::Blit(backDC, x, y, w, 18, scratch, 0, 64, plat::Rop::Invert);
+  return n;
+}
+
+// Layout B: the mask is the complementary-colour text itself, so a glyph pixel ends as
+// target OR colour. The inverted band starts at row 320; on a 640x480 scratch surface only
+// its first 160 rows exist, and the transfers are clipped to them.
+int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height, int slot) {
+  text = Text(text);
+  const int n = Length(text);
+  if (!ValidSlot(slot) || height <= 0) return n;
+  colour &= 0xFFFFFF;
+  const plat::Surface& scratch = dcTable[kScratch];
+  plat::Surface& target = dcTable[slot];
+  const int w = n * (height + 4) / 2;
+  WhiteScratch(640, 480);
+  const plat::Font* font = plat::CreatedFont(height, 700);
+  ScratchText(32, text, n, kWhite - colour, font);
+  ScratchInvert(320, w, height, 32);
+  plat::Blit(target, x, y, w, height, scratch, 0, 32, plat::Rop::And);
+  plat::Blit(target, x, y, w, height, scratch, 0, 320, plat::Rop::Invert);
+  return n;
+}
+
+// Layout C: black-glyph mask in rows 0.. and the inverted complementary glyphs in rows
+// 480.. of a 640x960 scratch surface; glyph pixels end exactly in the colour.
+int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height, int slot) {
+  text = Text(text);
+  const int n = Length(text);
+  if (!ValidSlot(slot) || height <= 0) return n;
+  colour &= 0xFFFFFF;
+  const plat::Surface& scratch = dcTable[kScratch];
+  plat::Surface& target = dcTable[slot];
+  const int w = n * height / 2;
+  WhiteScratch(1280, 960);
+  const plat::Font* font = plat::CreatedFont(height, 700);
+  ScratchText(0, text, n, 0, font);
+  ScratchText(480, text, n, kWhite - colour, font);
+  ScratchInvert(480, w, height, 480);
+  plat::Blit(target, x, y, w, height, scratch, 0, 0, plat::Rop::And);
+  plat::Blit(target, x, y, w, height, scratch, 0, 480, plat::Rop::Invert);
+  return n;
+}
+
+int DrawMaskedString(int x, int y, const char* text, Colour colour, int height, int slot) {
+  if (activeSettings && activeSettings->maskedLayout == MaskedLayout::C)
+    return DrawMaskedStringC(x, y, text, colour, height, slot);
+  return DrawMaskedStringB(x, y, text, colour, height, slot);
+}
+
+bool KeyHit(int vk, bool holdMode) {
+  if (vk < 0 || vk >= 200) return false;
+  if (!plat::KeyDown(vk)) {
+    keyLatch[vk] = 1;
+    return false;
+  }
+  if (holdMode) return true;
+  if (keyLatch[vk] == 0) return false;
+  keyLatch[vk] = 0;
+  return true;
+}
+
+bool MouseClicked(int button, bool holdMode) {
+  if (button < 0 || button > 1) return false;
+  if (!mouseDown[button]) {
+    clickArmed[button] = 1;
+    return false;
+  }
+  if (holdMode || clickArmed[button]) {
+    clickArmed[button] = 0;
+    return true;
+  }
+  return false;
+}
+
+bool MouseClicked(bool holdMode) { return MouseClicked(0, holdMode); }
+
+bool MouseOver(int x, int y, int w, int h) {
+  return x < mouseX && mouseX < x + w && y < mouseY && mouseY < y + h;
+}
+
+bool TextButton(int x, int y, const char* text, Colour colour) {
+  const int n = DrawString(x, y, text, colour);
+  return MouseOver(x, y, 9 * n, 18) && buttonsEnabled != 0 && MouseClicked(false);
+}
+
+}  // namespace frame

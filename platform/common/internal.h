@@ -1,0 +1,92 @@
+// Pieces of the platform layer that both backends share, and the seam between the
+// common code and a backend. Not for games: they include only the headers at the top of
+// platform/.
+#pragma once
+#include <cstdint>
+#include "platform/options.h"
+#include "platform/surface.h"
+#include "platform/system.h"
+
+namespace plat::detail {
+
+// One parsed media-control command string.
+struct MediaCommand {
+  enum Kind { None, Open, Play, Stop, Close, CloseAll } kind = None;
+  char path[260] = {};  // Open: the file, backslashes turned into slashes
+  char alias[64] = {};  // Open, Play, Stop, Close
+};
+
+// Parses "open FILE [type T] alias NAME", "play NAME [from N]", "stop NAME",
+// "close NAME", "close all" (keywords in any case; FILE may be in double quotes).
+// Returns false, with out.kind None, for anything else. Allocates nothing.
+bool ParseMediaCommand(const char* command, MediaCommand& out);
+
+// Case-insensitive comparison of NUL-terminated ASCII names.
+bool SameName(const char* a, const char* b);
+
+// The double-click rule: a press of the same button within kDoubleClickMs of the
+// previous press and within kDoubleClickDistance pixels of it on both axes is the second
+// press of a double click; the press after that starts afresh.
+constexpr uint32_t kDoubleClickMs = 500;
+constexpr int kDoubleClickDistance = 4;
+
+struct ClickTracker {
+  bool armed = false;  // the previous press can pair with the next one
+  int button = 0;      // 0 left, 1 right
+  int x = 0, y = 0;
+  uint32_t time = 0;
+};
+
+// Records a press of button (0 left, 1 right) at (x, y) at time now; true when it is the
+// second press of a double click.
+bool PressIsDoubleClick(ClickTracker& t, int button, int x, int y, uint32_t now);
+
+// Where the 640x480 picture sits in an output of outW x outH pixels: the largest whole
+// scale that fits (at least 1), centred.
+struct Layout {
+  int scale = 1;
+  int x = 0, y = 0;  // top-left of the scaled picture in the output
+};
+Layout ComputeLayout(int outW, int outH);
+
+// Output pixel (px, py) to a picture pixel, clamped to 0..639 and 0..479.
+void OutputToPicture(const Layout& layout, int px, int py, int& x, int& y);
+
+// What a backend provides. Mouse button events from poll carry the press as
+// LButtonDown/RButtonDown; the common code applies the double-click rule and keeps the
+// mouse position.
+struct Backend {
+  bool (*open)(const Options& opts, const WindowConfig& config);
+  void (*close)();
+  bool (*poll)(Event& e);
+  void (*wait)();
+  bool (*minimised)();
+  bool (*keyDown)(int vk);
+  uint32_t (*timeMs)();
+  void (*sleepMs)(uint32_t ms);
+  void (*present)(const Surface& picture);
+  void (*sound)(const MediaCommand& command);
+  bool (*askYesNo)(const char* text, const char* caption);
+  void (*showError)(const char* title, const char* message);
+  void (*setFullscreen)(bool on);
+};
+
+extern const Backend kHeadlessBackend;
+extern const Backend kSdlBackend;
+
+// The program name for messages ("ball"), set by ParseCommandLine.
+const char* ProgramName();
+void SetProgramName(const char* name);
+// Whether the last command line asked for the headless backend (used by AskYesNo and
+// ShowError before OpenSystem).
+bool HeadlessHint();
+void SetHeadlessHint(bool headless);
+
+// SDL backend pieces used across its files.
+bool SdlAskYesNo(const char* text, const char* caption);
+void SdlSound(const MediaCommand& command);
+void SdlSoundShutdown();
+// The SDL window (an SDL_Window*) while the SDL backend is open, for the window tests.
+void* SdlWindowHandle();
+
+}  // namespace plat::detail

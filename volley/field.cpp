@@ -1,0 +1,300 @@
+// One frame of play: grid drift, player, shot, restart, bullets, hits, blast, gauge and
+// the side panel.
+#include "volley/field.h"
+
+#include <cmath>
+#include <cstring>
+#include "platform/system.h"
+#include "volley/render.h"
+
+namespace volley {
+
+FieldIo fieldIo = {DrawTile, EndBatch, DrawLabel, plat::KeyDown, plat::TimeMs};
+
+uint32_t rollState = 0;
+static uint8_t keyLatch[200];
+
+namespace {
+
+constexpr double kDegrees = 0.017453292516666667;
+
+struct Label {
+  int x, y;
+  const char* text;
+  int a, r, g, b;
+  int fontSlot;
+};
+
+// The title runs down the panel one character a line, zig-zagging through the rainbow.
+const Label kLabels[] = {
+    {360, 40, "虹", 255, 255, 0, 0, 1},
+    {380, 80, "色", 255, 255, 128, 0, 3},
+    {360, 120, "弾", 255, 255, 255, 0, 0},
+    {380, 160, "幕", 255, 0, 255, 0, 1},
+    {360, 200, "遊", 255, 0, 255, 255, 3},
+    {380, 240, "戯", 255, 0, 0, 255, 0},
+    {336, 320, "操作方法", 255, 255, 255, 255, 2},
+    {336, 345, "上下左右で移動", 255, 255, 255, 255, 2},
+    {336, 370, "Ｚで貯めて離して発射", 255, 255, 255, 255, 2},
+    {336, 395, "発射中にＺで爆発", 255, 255, 255, 255, 2},
+    {336, 420, "Ｘでリセット", 255, 255, 255, 255, 2},
+};
+
+void InitMover(Mover& m, int life) {
+  m = Mover{};
+  m.x = 160;
+  m.y = 360;
+  m.life = life;
+}
+
+// The grid cell under a point of the field. A bullet exactly on the right edge (x = 320)
+// or the bottom edge (y = 480) has no cell of its own; it takes the edge cell it touches
+// (column 39, row 59), so the grid is never indexed outside its cells.
+int CellAt(double x, double y) {
+  int c = Truncate(x / 8);
+  int r = Truncate(y / 8);
+  c = c < 0 ? 0 : (c >= kColumns ? kColumns - 1 : c);
+  r = r < 0 ? 0 : (r >= kRows ? kRows - 1 : r);
+  return c * kRows + r;
+}
+
+}  // namespace
+
+int Truncate(double v) {
+  if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;  // also NaN
+  if (v >= 2147483647.0) return INT32_MAX;
+  return static_cast<int>(v);
+}
+
+void CreateField(PlayField& f) {
+  std::memset(static_cast<void*>(&f), 0, sizeof f);
+  InitMover(f.player, 1);
+  InitMover(f.shot, 0);
+  for (Mover& b : f.bullets) InitMover(b, 0);
+  for (float& v : f.hueGrid) v = 0.0f;
+  f.blastLevel = 0;
+  f.shotState = Idle;
+  f.shotCharge = 0;
+  f.patternFrame = 0;
+  f.phaseStart = fieldIo.timeMs();
+}
+
+uint32_t HueColour(int h) {
+  if (h == 899) return 0xFF808080u;
+  if (h == 999) return 0xFFFFFFFFu;
+  // Thousands of colours a frame, from a few hundred hues: remember the last colour of
+  // each hue slot (a colour is never 0, so 0 marks an empty slot).
+  static int32_t cachedHue[4096];
+  static uint32_t cachedColour[4096];
+  const size_t slot = static_cast<uint32_t>(h) & 4095;
+  if (cachedColour[slot] != 0 && cachedHue[slot] == h) return cachedColour[slot];
+  auto channel = [](double t) -> uint32_t {
+    return static_cast<uint32_t>(Truncate(std::cos(t * kDegrees) * 127 + 128)) & 0xFF;
+  };
+  const double t = h;
+  const uint32_t colour =
+      0xFF000000u | channel(t) << 16 | channel(t + 120) << 8 | channel(t + 240);
+  cachedHue[slot] = h;
+  cachedColour[slot] = colour;
+  return colour;
+}
+
+void SeedRoll(uint32_t seed) { rollState = seed; }
+
+int RollBelow(int n) {
+  if (n == 0) return 0;
+  rollState = rollState * 214013u + 2531011u;
+  int r = static_cast<int>((rollState >> 16) & 0x7FFF);
+  return (r / 16) % n;
+}
+
+bool KeyHit(int vk, bool hold) {
+  if (vk < 0 || vk >= 200) return false;
+  if (!fieldIo.keyDown(vk)) {
+    keyLatch[vk] = 1;
+    return false;
+  }
+  if (hold) return true;
+  if (keyLatch[vk] == 1) {
+    keyLatch[vk] = 0;
+    return true;
+  }
+  return false;
+}
+
+void ClearKeyLatches() { std::memset(keyLatch, 0, sizeof keyLatch); }
+
+void UpdateMover(Mover& m) {
+  if (m.life == 0) return;
+  if (m.life > 100) {
+    m.life--;
+  } else {
+    m.x += m.dx;
+    m.y += m.dy;
+  }
+  if (m.life <= 0 || m.life == 100) {
+    m.life = 0;
+  } else if (m.life == 1 && (std::fabs(160 - m.x) > 160 || std::fabs(240 - m.y) > 240)) {
+    m.life = 0;
+  }
+  fieldIo.drawTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, HueColour(m.hue));
+}
+
+void SpawnBullet(PlayField& f, int x, int y, float angle, float speed, bool aimed, int hue) {
+  SpawnCursor cursor;
+  SpawnBullet(f, cursor, x, y, angle, speed, aimed, hue);
+}
+
+void SpawnBullet(PlayField& f, SpawnCursor& cursor, int x, int y, float angle, float speed,
+                 bool aimed, int hue) {
+  // The first slot whose life is 0; when all are in use, slot 1 for an aimed bullet and
+  // slot 0 for the others, overwriting them.
+  int slot = cursor.next;
+  while (slot < kBullets && f.bullets[slot].life != 0) slot++;
+  cursor.next = slot;
+  if (slot == kBullets) slot = aimed ? 1 : 0;
+  double b = 0;
+  if (aimed) {
+    double px = f.player.x, py = f.player.y;
+    b = std::atan((y - py) / (x - px - 0.01));
+    if (px < x) b += 3.14;
+  }
+  double a = angle * kDegrees + b;
+  Mover& m = f.bullets[slot];
+  m.x = x;
+  m.y = y;
+  m.dx = std::cos(a) * speed;
+  m.dy = std::sin(a) * speed;
+  m.life = 1;
+  m.hue = hue;
+}
+
+void ResetField(PlayField& f) {
+  f.player.life++;
+  f.phaseStart = fieldIo.timeMs();
+  for (float& v : f.hueGrid) v = 0.0f;
+  f.player.x = 160;
+  f.player.y = 360;
+  f.patternFrame = 0;
+  for (Mover& b : f.bullets) b.life = 0;
+}
+
+void FieldFrame(PlayField& f) {
+  // 1. The grid cools by a tenth of a degree a frame and is drawn column after column.
+  for (int c = 0; c < kColumns; c++) {
+    for (int r = 0; r < kRows; r++) {
+      float& v = f.hueGrid[c * kRows + r];
+      v = static_cast<float>(static_cast<double>(v) - 0.1);
+      fieldIo.drawTile(0, 8 * c, 8 * r, 0, 0, 8, 8, HueColour(Truncate(v)));
+    }
+  }
+
+  // 2. The shot starts from, and hits are measured against, the start-of-frame position.
+  const double x0 = f.player.x, y0 = f.player.y;
+
+  // 3. Player.
+  Mover& p = f.player;
+  if (p.life != 0) {
+    if (KeyHit(kKeyLeft, kHold)) p.x -= 2.0;
+    if (KeyHit(kKeyRight, kHold)) p.x += 2.0;
+    if (KeyHit(kKeyUp, kHold)) p.y -= 2.0;
+    if (KeyHit(kKeyDown, kHold)) p.y += 2.0;
+    if (p.x < 0) p.x = 0;
+    if (p.x > 320) p.x = 320;
+    if (p.y < 0) p.y = 0;
+    if (p.y > 480) p.y = 480;
+    p.hue = 899;
+    UpdateMover(p);
+  }
+
+  // 4. The attack.
+  RunPatterns(f);
+
+  // 5. The shot: charge while Z is held, fly on release, detonate on the next Z press or
+  // at the top of the field.
+  if (p.life != 0) {
+    const bool wasSpent = f.shotState == Spent;
+    if (f.shotState == Idle && KeyHit(kKeyZ, kEdge)) {
+      f.shotState = Charging;
+      f.shotCharge = 1;
+    }
+    if (f.shotState == Charging) {
+      if (KeyHit(kKeyZ, kHold)) f.shotCharge++;
+      if (!KeyHit(kKeyZ, kHold)) {
+        Mover& s = f.shot;
+        s.x = x0;
+        s.y = y0;
+        s.dx = 0.0;
+        s.dy = -4.0;
+        s.life = f.shotCharge / 8 > 16 ? 16 : f.shotCharge / 8;
+        f.shotState = Flying;
+      }
+    }
+    if (f.shotState == Flying) {
+      if (f.shot.y < 0.0 || KeyHit(kKeyZ, kEdge)) {
+        f.blastLevel += 100;
+        f.shotState = Spent;
+      }
+    } else if (wasSpent) {
+      if (!KeyHit(kKeyZ, kHold)) f.shotState = Idle;
+    }
+    UpdateMover(f.shot);
+  }
+
+  // 6. Restart.
+  if (KeyHit(kKeyX, kEdge)) ResetField(f);
+
+  // 7. Bullets: a bullet over a cell of nearly its own hue vanishes and cools the cell.
+  for (Mover& b : f.bullets) {
+    const double bx0 = b.x, by0 = b.y;
+    UpdateMover(b);
+    if (b.life == 0) continue;
+    float& cell = f.hueGrid[CellAt(bx0, by0)];
+    int d = Truncate(static_cast<float>(b.hue) - cell);
+    int m = d % 360;
+    if (std::abs(180 - std::abs(m)) > 165) {
+      b.life--;
+      cell = static_cast<float>(static_cast<double>(cell) - 15.0);
+    }
+  }
+
+  // 8. Hits against the start-of-frame position; bullets are not used up.
+  if (p.life != 0) {
+    for (const Mover& b : f.bullets) {
+      if (b.life == 0) continue;
+      double ex = x0 - b.x, ey = y0 - b.y;
+      if (ex * ex + ey * ey < 64) p.life--;
+    }
+  }
+
+  // 9. Blast: from the second detonation on, every cell within reach of the shot turns
+  // by 12 degrees a frame. The squared radius is taken in doubles so that it cannot
+  // overflow after many detonations.
+  if (f.blastLevel > 100) {
+    const double radius = 12.0 * (static_cast<double>(f.blastLevel) - 100);
+    const double reach = radius * radius;
+    const double sx = f.shot.x, sy = f.shot.y;
+    for (int c = 0; c < kColumns; c++) {
+      const double ex = sx - 8 * c - 4;
+      for (int r = 0; r < kRows; r++) {
+        const double ey = sy - 8 * r - 4;
+        if (ex * ex + ey * ey < reach) {
+          float& v = f.hueGrid[c * kRows + r];
+          v = static_cast<float>(static_cast<double>(v) + 12.0);
+        }
+      }
+    }
+  }
+
+  // 10. Charge gauge.
+  for (int i = 0; i < 120; i++) {
+    fieldIo.drawTile(0, 336 + 2 * i, 445, 0, 0, 2, 24,
+                     i < f.shotCharge ? HueColour(3 * i) : HueColour(899));
+  }
+
+  // 11. Side panel.
+  fieldIo.endBatch();
+  for (const Label& l : kLabels) fieldIo.drawLabel(l.x, l.y, l.text, l.a, l.r, l.g, l.b, l.fontSlot);
+}
+
+}  // namespace volley

@@ -1,0 +1,323 @@
+// Software sprite renderer: tiles are queued between BeginBatch and EndBatch and then
+// drawn in order (one texture, so the order by texture is the order of submission).
+#include "volley/render.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace volley {
+
+RenderSet renderSet;
+
+namespace {
+
+constexpr uint32_t kKeyRed = 0x0000FF;  // pure red in 0x00BBGGRR
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// a * b / 255, rounded.
+inline uint32_t Mul255(uint32_t a, uint32_t b) {
+  uint32_t t = a * b + 128;
+  return (t + (t >> 8)) >> 8;
+}
+
+// A texel (0x00BBGGRR) tinted by the tint's red, green and blue.
+inline uint32_t Modulate(uint32_t texel, uint32_t r, uint32_t g, uint32_t b) {
+  return Mul255(texel & 0xFF, r) | Mul255((texel >> 8) & 0xFF, g) << 8 |
+         Mul255(texel >> 16, b) << 16;
+}
+
+// src over dst with opacity a (0..255).
+inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
+  uint32_t na = 255 - a;
+  uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    uint32_t v = Mul255((src >> shift) & 0xFF, a) + Mul255((dst >> shift) & 0xFF, na);
+    out |= (v > 255 ? 255 : v) << shift;
+  }
+  return out;
+}
+
+void FillWhite(Texture& t, int w, int h) {
+  t.width = w;
+  t.height = h;
+  t.bgr.assign(static_cast<size_t>(w) * h, kWhite);
+  t.alpha.assign(static_cast<size_t>(w) * h, 255);
+}
+
+// Builds the palette entries, the runs of equal entries and the opacity masks.
+void CountRuns(Texture& t) {
+  static uint32_t lastId = 0;
+  t.id = ++lastId;
+  const size_t count = static_cast<size_t>(t.width) * t.height;
+  t.mask.assign(count, 0);
+  t.opaqueRun.assign(count, 0);
+  for (int y = 0; y < t.height; y++) {
+    int run = 0;
+    for (int x = t.width - 1; x >= 0; x--) {
+      const size_t i = static_cast<size_t>(y) * t.width + x;
+      t.mask[i] = t.alpha[i] != 0 ? 0xFFFFFFFFu : 0;
+      run = t.alpha[i] != 0 ? std::min(run + 1, 255) : 0;
+      t.opaqueRun[i] = static_cast<uint8_t>(run);
+    }
+  }
+  t.entry.assign(count, 0);
+  t.run.assign(count, 1);
+  t.paletteSize = 1;
+  for (size_t i = 0; i < count && t.paletteSize > 0; i++) {
+    if (t.alpha[i] == 0) continue;
+    int e = 1;
+    while (e < t.paletteSize && t.palette[e] != t.bgr[i]) e++;
+    if (e == t.paletteSize) {
+      if (e == kPalette) {
+        t.paletteSize = 0;  // too many colours: no runs
+        break;
+      }
+      t.palette[t.paletteSize++] = t.bgr[i];
+    }
+    t.entry[i] = static_cast<uint8_t>(e);
+  }
+  if (t.paletteSize == 0) return;
+  for (int y = 0; y < t.height; y++) {
+    const size_t row = static_cast<size_t>(y) * t.width;
+    for (int x = t.width - 2; x >= 0; x--) {
+      if (t.entry[row + x] == t.entry[row + x + 1] && t.run[row + x + 1] < 255) {
+        t.run[row + x] = static_cast<uint8_t>(t.run[row + x + 1] + 1);
+      }
+    }
+  }
+}
+
+// Tiles drawn with an opaque tint are remembered already tinted: a frame draws thousands
+// of the same few texture pieces in a few hundred colours.
+constexpr int kTileCacheSize = 1024;
+constexpr int kCachedTexels = 64;
+
+struct TintedTile {
+  uint32_t textureId = 0;  // 0: empty
+  uint32_t tint = 0;
+  int srcLeft = 0, srcTop = 0, width = 0, height = 0;
+  uint32_t texels[kCachedTexels];  // width x height, row after row; 0 where keyed out
+};
+TintedTile tileCache[kTileCacheSize];
+
+// The tile's texels tinted, or null when the piece is too large for the cache or not
+// wholly inside the texture.
+const TintedTile* TintedPiece(const Texture& t, const Tile& tile, uint32_t tint) {
+  const int w = tile.width, h = tile.height, sl = tile.srcLeft, st = tile.srcTop;
+  if (t.paletteSize == 0 || w * h > kCachedTexels || sl < 0 || st < 0 || sl > t.width - w ||
+      st > t.height - h) {
+    return nullptr;
+  }
+  uint32_t key = tint * 2654435761u;
+  key ^= (static_cast<uint32_t>(sl) << 24) ^ (static_cast<uint32_t>(st) << 16) ^
+         (static_cast<uint32_t>(w) << 8) ^ static_cast<uint32_t>(h);
+  key ^= key >> 15;
+  key *= 0x2C1B3C6Du;
+  key ^= key >> 12;
+  TintedTile& c = tileCache[key & (kTileCacheSize - 1)];
+  if (c.textureId == t.id && c.tint == tint && c.srcLeft == sl && c.srcTop == st &&
+      c.width == w && c.height == h) {
+    return &c;
+  }
+  const uint32_t r = tint & 0xFF, g = (tint >> 8) & 0xFF, b = tint >> 16;
+  uint32_t tinted[kPalette];
+  tinted[0] = 0;
+  for (int e = 1; e < t.paletteSize; e++) {
+    tinted[e] = t.palette[e] == kWhite ? tint : Modulate(t.palette[e], r, g, b);
+  }
+  for (int j = 0; j < h; j++) {
+    const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
+    for (int i = 0; i < w; i++) c.texels[j * w + i] = tinted[entry[i]];
+  }
+  c.textureId = t.id;
+  c.tint = tint;
+  c.srcLeft = sl;
+  c.srcTop = st;
+  c.width = w;
+  c.height = h;
+  return &c;
+}
+
+// Four pixels at a time, with GCC's portable vectors.
+typedef uint32_t Quad __attribute__((vector_size(16)));
+inline Quad LoadQuad(const uint32_t* p) {
+  Quad q;
+  std::memcpy(&q, p, sizeof q);
+  return q;
+}
+inline void StoreQuad(uint32_t* p, Quad q) { std::memcpy(p, &q, sizeof q); }
+
+// One row of a tinted piece: opaque texels replace the picture, keyed ones leave it.
+inline void PaintRow(uint32_t* dst, const uint32_t* src, const uint32_t* mask, int n,
+                     bool opaque) {
+  if (n == 8) {
+    if (opaque) {
+      StoreQuad(dst, LoadQuad(src));
+      StoreQuad(dst + 4, LoadQuad(src + 4));
+    } else {
+      for (int q = 0; q < 8; q += 4) {
+        const Quad m = LoadQuad(mask + q);
+        StoreQuad(dst + q, (LoadQuad(src + q) & m) | (LoadQuad(dst + q) & ~m));
+      }
+    }
+    return;
+  }
+  if (opaque) {
+    std::memcpy(dst, src, static_cast<size_t>(n) * sizeof *dst);
+  } else {
+    for (int k = 0; k < n; k++) dst[k] = (src[k] & mask[k]) | (dst[k] & ~mask[k]);
+  }
+}
+
+}  // namespace
+
+bool MakeTexture(int slot, const plat::Surface& picture) {
+  if (slot < 0 || slot >= kTextureSlots) return false;
+  Texture& t = renderSet.textures[slot];
+  t = Texture{};
+  if (picture.width < 1 || picture.height < 1 || picture.width > kMaxTexture ||
+      picture.height > kMaxTexture) {
+    return false;
+  }
+  FillWhite(t, picture.width, picture.height);
+  for (size_t i = 0; i < t.bgr.size(); i++) {
+    uint32_t c = picture.pixels[i] & 0xFFFFFF;
+    bool key = c == kKeyRed;
+    t.bgr[i] = key ? 0 : c;
+    t.alpha[i] = key ? 0 : 255;
+  }
+  CountRuns(t);
+  t.loaded = true;
+  return true;
+}
+
+bool LoadTexture(int slot, const char* path) {
+  if (slot < 0 || slot >= kTextureSlots) return false;
+  plat::Surface picture;
+  bool ok = plat::LoadBitmap(picture, path, 32, 32);
+  if (ok && !MakeTexture(slot, picture)) {
+    std::fprintf(stderr, "volley: %s: the image is %dx%d; at most %dx%d can be used\n", path,
+                 picture.width, picture.height, kMaxTexture, kMaxTexture);
+    ok = false;
+  }
+  if (!ok) {
+    // No usable image: every tile becomes a plain square in its tint.
+    Texture& t = renderSet.textures[slot];
+    FillWhite(t, 32, 32);
+    CountRuns(t);
+    t.loaded = true;
+  }
+  return ok;
+}
+
+bool CreateFonts(char* error, int cap) {
+  for (int i = 0; i < kFontSlots; i++) {
+    renderSet.fonts[i] = plat::SmoothFont(kFontHeights[i]);
+    if (renderSet.fonts[i] == nullptr) {
+      std::snprintf(error, cap, "cannot create the anti-aliased Japanese font of %d pixels",
+                    kFontHeights[i]);
+      return false;
+    }
+  }
+  return true;
+}
+
+void BeginBatch() { renderSet.queued = 0; }
+
+void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
+              uint32_t colour) {
+  if (x > 640 || y > 480 || x + width < 0 || y + height < 0) return;
+  RenderSet& rs = renderSet;
+  if (rs.queued == kBatchSize) EndBatch();  // a full batch draws itself and starts again
+  rs.batch[rs.queued++] = Tile{slot, x, y, srcLeft, srcTop, width, height, colour};
+}
+
+void EndBatch() {
+  RenderSet& rs = renderSet;
+  if (rs.target != nullptr) {
+    for (int i = 0; i < rs.queued; i++) {
+      const Tile& tile = rs.batch[i];
+      if (tile.slot >= 0 && tile.slot < kTextureSlots) {
+        PaintTile(*rs.target, rs.textures[tile.slot], tile);
+      }
+    }
+  }
+  rs.queued = 0;
+}
+
+void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int fontSlot) {
+  RenderSet& rs = renderSet;
+  if (rs.target == nullptr || fontSlot < 0 || fontSlot >= kFontSlots) return;
+  if (rs.fonts[fontSlot] == nullptr) return;
+  uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
+                  static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
+  plat::DrawSmoothText(*rs.target, x, y, x + 640, y + 128, text, argb, rs.fonts[fontSlot]);
+}
+
+void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
+  if (!t.loaded || tile.width <= 0 || tile.height <= 0) return;
+  // Clip to the picture and to the texture, in 64 bits so that no position overflows.
+  const int64_t x = tile.x, y = tile.y, sl = tile.srcLeft, st = tile.srcTop;
+  const int64_t i0 = std::max<int64_t>({0, -x, -sl});
+  const int64_t i1 = std::min<int64_t>({tile.width, s.width - x, t.width - sl});
+  const int64_t j0 = std::max<int64_t>({0, -y, -st});
+  const int64_t j1 = std::min<int64_t>({tile.height, s.height - y, t.height - st});
+  if (i0 >= i1 || j0 >= j1) return;
+
+  const uint32_t a = tile.colour >> 24, r = (tile.colour >> 16) & 0xFF,
+                 g = (tile.colour >> 8) & 0xFF, b = tile.colour & 0xFF;
+  const uint32_t tint = b << 16 | g << 8 | r;
+  const int n = static_cast<int>(i1 - i0);
+  if (a == 255) {
+    if (const TintedTile* piece = TintedPiece(t, tile, tint)) {
+      for (int64_t j = j0; j < j1; j++) {
+        uint32_t* dst = s.Row(static_cast<int>(y + j)) + (x + i0);
+        const size_t at = static_cast<size_t>((st + j) * t.width + sl + i0);
+        PaintRow(dst, piece->texels + j * tile.width + i0, t.mask.data() + at, n,
+                 t.opaqueRun[at] >= n);
+      }
+      return;
+    }
+  }
+  uint32_t tinted[kPalette];
+  uint32_t ready = 0;  // palette entries tinted so far, one bit each
+  for (int64_t j = j0; j < j1; j++) {
+    uint32_t* dst = s.Row(static_cast<int>(y + j)) + (x + i0);
+    const size_t at = static_cast<size_t>((st + j) * t.width + sl + i0);
+    const uint32_t* texel = t.bgr.data() + at;
+    const uint8_t* alpha = t.alpha.data() + at;
+    if (a == 255 && t.paletteSize > 0) {
+      // Opaque tint: each run of equal texels is a fill with its tinted colour.
+      const uint8_t* entry = t.entry.data() + at;
+      const uint8_t* run = t.run.data() + at;
+      for (int k = 0; k < n;) {
+        const int e = entry[k];
+        const int len = std::min(n - k, static_cast<int>(run[k]));
+        if (e != 0) {
+          if (!(ready >> e & 1)) {
+            const uint32_t p = t.palette[e];
+            tinted[e] = p == kWhite ? tint : Modulate(p, r, g, b);
+            ready |= 1u << e;
+          }
+          const uint32_t c = tinted[e];
+          uint32_t* d = dst + k;
+          for (int m = 0; m < len; m++) d[m] = c;
+        }
+        k += len;
+      }
+    } else if (a == 255) {
+      for (int k = 0; k < n; k++) {
+        if (alpha[k] != 0) dst[k] = texel[k] == kWhite ? tint : Modulate(texel[k], r, g, b);
+      }
+    } else {
+      for (int k = 0; k < n; k++) {
+        uint32_t op = Mul255(alpha[k], a);
+        if (op == 0) continue;
+        dst[k] = Blend(dst[k], Modulate(texel[k], r, g, b), op);
+      }
+    }
+  }
+}
+
+}  // namespace volley

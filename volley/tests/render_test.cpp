@@ -1,0 +1,198 @@
+// The sprite renderer: colour key, tint, blending, clipping, the batch, the texture file
+// and the fixed layout of a whole frame.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include "platform/text.h"
+#include "recorder.h"
+#include "volley/render.h"
+
+namespace volley {
+namespace {
+
+constexpr plat::Colour kBlue = 0xFF0000;  // 0x00BBGGRR
+constexpr plat::Colour kRedKey = 0x0000FF;
+
+struct RenderTest : ::testing::Test {
+  plat::Surface screen;
+  void SetUp() override {
+    screen.Create(640, 480);
+    renderSet.target = &screen;
+    renderSet.queued = 0;
+    // A 4x4 texture: white, a grey column, a red-keyed corner.
+    plat::Surface tex;
+    tex.Create(4, 4);
+    for (plat::Colour& c : tex.pixels) c = 0xFFFFFF;
+    for (int y = 0; y < 4; y++) tex.Row(y)[2] = 0x808080;
+    tex.Row(0)[0] = kRedKey;
+    ASSERT_TRUE(MakeTexture(0, tex));
+  }
+  void TearDown() override { renderSet.target = nullptr; }
+  void Fill(plat::Colour c) {
+    for (plat::Colour& p : screen.pixels) p = c;
+  }
+  void Paint(int x, int y, int sl, int st, int w, int h, uint32_t colour) {
+    BeginBatch();
+    DrawTile(0, x, y, sl, st, w, h, colour);
+    EndBatch();
+  }
+};
+
+TEST_F(RenderTest, TintShowsOnWhiteModulatesGreyAndRedIsTransparent) {
+  Fill(kBlue);
+  Paint(10, 20, 0, 0, 4, 4, 0xFFFF4040);
+  EXPECT_EQ(screen.At(10, 20), kBlue);      // keyed red: the background shows
+  EXPECT_EQ(screen.At(11, 20), 0x4040FFu);  // white texel: exactly the tint, as 0x00BBGGRR
+  EXPECT_EQ(screen.At(12, 20), 0x202080u);  // grey texel: half the tint
+  EXPECT_EQ(screen.At(13, 23), 0x4040FFu);
+  EXPECT_EQ(screen.At(14, 20), kBlue);      // nothing beyond the tile
+  EXPECT_EQ(screen.At(10, 24), kBlue);
+}
+
+TEST_F(RenderTest, TintAlphaBlends) {
+  Fill(0);
+  Paint(0, 0, 1, 0, 1, 1, 0x80FFFFFF);
+  EXPECT_EQ(screen.At(0, 0), 0x808080u);
+  Fill(0xFFFFFF);
+  Paint(0, 0, 1, 0, 1, 1, 0x00000000);
+  EXPECT_EQ(screen.At(0, 0), 0xFFFFFFu);  // fully transparent tint: nothing
+}
+
+TEST_F(RenderTest, OffScreenTilesAreDroppedAndEdgesClipped) {
+  Fill(0);
+  BeginBatch();
+  DrawTile(0, 641, 0, 0, 0, 4, 4, 0xFFFFFFFF);
+  DrawTile(0, 0, 481, 0, 0, 4, 4, 0xFFFFFFFF);
+  DrawTile(0, -5, 0, 0, 0, 4, 4, 0xFFFFFFFF);
+  DrawTile(0, 0, -5, 0, 0, 4, 4, 0xFFFFFFFF);
+  EXPECT_EQ(renderSet.queued, 0);
+  DrawTile(0, 640, 480, 0, 0, 4, 4, 0xFFFFFFFF);  // kept, but nothing is visible
+  DrawTile(0, -4, 0, 0, 0, 4, 4, 0xFFFFFFFF);
+  EXPECT_EQ(renderSet.queued, 2);
+  DrawTile(0, -2, 100, 0, 0, 4, 4, 0xFFFFFFFF);  // right half shows
+  DrawTile(0, 638, 478, 0, 0, 4, 4, 0xFFFFFFFF);  // top-left 2x2 shows
+  EndBatch();
+  EXPECT_EQ(screen.At(0, 100), 0x808080u);  // texture column 2
+  EXPECT_EQ(screen.At(1, 100), 0xFFFFFFu);
+  EXPECT_EQ(screen.At(639, 479), 0xFFFFFFu);
+  EXPECT_EQ(screen.At(638, 478), 0u);  // keyed corner
+  int lit = 0;
+  for (plat::Colour c : screen.pixels) lit += c != 0;
+  EXPECT_EQ(lit, 8 + 3);
+}
+
+TEST_F(RenderTest, SourceOutsideTheTextureDrawsNothingThere) {
+  Fill(0);
+  Paint(0, 0, 3, 2, 8, 8, 0xFFFFFFFF);  // only texels (3, 2)..(3, 3) exist
+  int lit = 0;
+  for (plat::Colour c : screen.pixels) lit += c != 0;
+  EXPECT_EQ(lit, 2);
+  Paint(0, 0, -100, -100, 8, 8, 0xFFFFFFFF);
+  Paint(0, 0, 0, 0, -8, 8, 0xFFFFFFFF);
+  lit = 0;
+  for (plat::Colour c : screen.pixels) lit += c != 0;
+  EXPECT_EQ(lit, 2);
+  BeginBatch();
+  DrawTile(7, 0, 0, 0, 0, 4, 4, 0xFFFFFFFF);   // empty slot
+  DrawTile(99, 0, 0, 0, 0, 4, 4, 0xFFFFFFFF);  // no such slot
+  EndBatch();
+  EXPECT_EQ(screen.At(1, 0), 0u);
+}
+
+TEST_F(RenderTest, BatchDrawsAtTheEndInOrder) {
+  Fill(0);
+  BeginBatch();
+  DrawTile(0, 0, 0, 1, 1, 2, 2, 0xFFFF0000);
+  DrawTile(0, 1, 0, 1, 1, 2, 2, 0xFF00FF00);
+  EXPECT_EQ(screen.At(0, 0), 0u);  // nothing until the batch ends
+  EndBatch();
+  EXPECT_EQ(screen.At(0, 0), 0x0000FFu);
+  EXPECT_EQ(screen.At(1, 0), 0x00FF00u);  // the later tile is on top
+  // A batch larger than the queue draws in order too.
+  BeginBatch();
+  for (int i = 0; i < kBatchSize + 10; i++) {
+    DrawTile(0, 5, 5, 1, 1, 1, 1, i == kBatchSize + 9 ? 0xFF0000FF : 0xFF00FF00);
+  }
+  EndBatch();
+  EXPECT_EQ(screen.At(5, 5), 0xFF0000u);
+}
+
+TEST_F(RenderTest, MissingTextureGivesPlainSquares) {
+  EXPECT_FALSE(LoadTexture(0, "no-such-dir/siro.bmp"));
+  Fill(0);
+  Paint(0, 0, 24, 24, 8, 8, 0xFFFF4040);
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) ASSERT_EQ(screen.At(x, y), 0x4040FFu);
+  }
+  EXPECT_EQ(screen.At(8, 8), 0u);
+}
+
+TEST_F(RenderTest, TheShippedTextureHasCellGaugeAndDot) {
+  ASSERT_TRUE(LoadTexture(0, "siro.bmp"));  // tests run in build/volley
+  const Texture& t = renderSet.textures[0];
+  ASSERT_GE(t.width, 32);
+  ASSERT_GE(t.height, 32);
+  auto opaque = [&](int x, int y) { return t.alpha[y * t.width + x] == 255; };
+  auto white = [&](int x, int y) { return opaque(x, y) && t.bgr[y * t.width + x] == 0xFFFFFF; };
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) ASSERT_TRUE(opaque(x, y));  // the grid cell covers its cell
+  }
+  EXPECT_TRUE(white(4, 4));
+  for (int y = 0; y < 24; y++) {
+    ASSERT_TRUE(opaque(0, y));  // the gauge bar is solid
+    ASSERT_TRUE(opaque(1, y));
+  }
+  EXPECT_TRUE(white(1, 12));
+  EXPECT_FALSE(opaque(24, 24));  // the dot's corners are keyed out
+  EXPECT_FALSE(opaque(31, 31));
+  EXPECT_TRUE(white(27, 27));  // its middle shows the tint
+  EXPECT_FALSE(opaque(8, 8));
+}
+
+// A whole frame through the real renderer: the fixed layout of the picture.
+TEST(FrameLayout, GridPlayerGaugeAndPanel) {
+  ASSERT_TRUE(plat::InitText());
+  char error[128];
+  ASSERT_TRUE(CreateFonts(error, sizeof error)) << error;
+  ASSERT_TRUE(LoadTexture(0, "siro.bmp"));
+  plat::Surface screen;
+  screen.Create(640, 480);
+  renderSet.target = &screen;
+  test::UseRecorderInput();
+  auto f = std::make_unique<PlayField>();
+  test::NewField(*f, 0);
+  test::rec.clock = 200000;  // no attack
+  BeginBatch();
+  FieldFrame(*f);
+  renderSet.target = nullptr;
+
+  EXPECT_EQ(screen.At(4, 4), 0x4040FFu);     // cells of hue 0
+  EXPECT_EQ(screen.At(316, 476), 0x4040FFu);
+  EXPECT_EQ(screen.At(160, 360), 0x808080u);  // the grey player dot
+  EXPECT_EQ(screen.At(337, 460), 0x808080u);  // the empty gauge
+  EXPECT_EQ(screen.At(575, 460), 0x808080u);
+  EXPECT_EQ(screen.At(577, 460), 0u);
+  EXPECT_EQ(screen.At(330, 200), 0u);         // the panel is black
+  EXPECT_EQ(screen.At(620, 20), 0u);
+  // The title's first character is red; the controls are white.
+  int red = 0, white = 0, other = 0;
+  for (int y = 40; y < 78; y++) {
+    for (int x = 360; x < 420; x++) {
+      plat::Colour c = screen.At(x, y);
+      if (c == 0) continue;
+      ((c & 0xFFFF00) == 0 ? red : other)++;
+    }
+  }
+  for (int y = 345; y < 365; y++) {
+    for (int x = 336; x < 500; x++) {
+      plat::Colour c = screen.At(x, y);
+      if ((c & 0xFF) == ((c >> 8) & 0xFF) && (c & 0xFF) == (c >> 16) && c != 0) white++;
+    }
+  }
+  EXPECT_GT(red, 50);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(white, 100);
+}
+
+}  // namespace
+}  // namespace volley

@@ -1,0 +1,194 @@
+// Plays the shipped data with a simple policy: every stage must be winnable and the
+// stages must grow harder. The same policy writes the input script of the headless run
+// (tests/play.txt), which must stay in step with the rules and the data.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include "zombie/tests/test_support.h"
+
+namespace {
+
+using namespace ztest;
+using namespace zombie;
+
+// Label positions of the command buttons.
+struct Button {
+  int y, bytes;
+};
+constexpr Button kScare{54, 12}, kWeak{72, 6}, kStrong{90, 6}, kSwap{108, 4}, kPass{126, 4};
+
+// A plain player: swap out beaten zombies, scare the timid and the protected, beat the
+// rest, and never strike a protected person hard enough to kill it.
+Button Choose() {
+  int c = turn;
+  const ZombieRecord& z = squad[zombieColumns[c]];
+  const ZombieRecord& next = squad[reserve[0]];
+  if (personColumns[c] == EMPTY_COLUMN) return z.hp < z.maxHp / 2 && next.hp > z.hp ? kSwap : kPass;
+  if (z.hp <= 0 || (z.hp < 25 && next.hp > 50)) return kSwap;
+  const PersonRecord& p = stageEntries[personColumns[c]];
+  int chance = ScareChance(c);
+  if (p.isProtected) {
+    int worstBlow = z.slaughter * 124 / 100;
+    if (chance >= 45 || p.hp <= worstBlow) return kScare;
+    return kWeak;
+  }
+  if (chance >= 75) return kScare;
+  return kStrong;
+}
+
+// The cursor moves onto the spot one frame before the press, as a player's would.
+void Click(int x, int y) {
+  frame::mouseX = x;
+  frame::mouseY = y;
+  Step();
+  frame::mouseDown[0] = 1;
+  Step();
+  frame::mouseDown[0] = 0;
+}
+
+void ClickButton(Button b) { Click(18 + 9 * b.bytes / 2, b.y + 9); }
+
+// Plays the battle that LoadStage has set up; returns true for a win.
+bool PlayBattle(bool passOnly) {
+  for (int guard = 0; guard < 2000; ++guard) {
+    if (frame::gameState == StageWon) return true;
+    if (frame::gameState == Story) return false;
+    if (frame::gameState == Waiting) {
+      Click(600, 470);
+    } else if (turn >= 0 && turn < 3) {
+      ClickButton(passOnly ? kPass : Choose());
+    } else {
+      Step();
+    }
+  }
+  return false;
+}
+
+class Play : public ZombieTest {};
+
+TEST_F(Play, EveryStageIsWinnableAndTheyGrowHarder) {
+  const int games = 120;
+  int wins[6] = {};
+  for (int g = 0; g < games; ++g) {
+    frame::SeedRandom(1000 + g);
+    InitGame();
+    for (chapter = 1; chapter <= 5; ++chapter) {
+      LoadStage();
+      wins[chapter] += PlayBattle(false);
+    }
+  }
+  std::printf("wins out of %d:", games);
+  for (int s = 1; s <= 5; ++s) std::printf(" %d", wins[s]);
+  std::printf("\n");
+  EXPECT_GE(wins[1], games * 9 / 10);
+  for (int s = 2; s <= 5; ++s) {
+    EXPECT_GE(wins[s], games / 10) << "stage " << s;
+    EXPECT_LE(wins[s], wins[s - 1] + games / 20) << "stage " << s;
+  }
+}
+
+// Drives the whole program as the headless run does: one click every 40 frames (more
+// than the 500 ms of a double click), every frame stepped, and writes the script.
+class ScriptWriter {
+ public:
+  std::ostringstream out;
+  long frame = 0;
+
+  void Idle(int frames) {
+    for (int i = 0; i < frames; ++i) StepFrame();
+  }
+  // 38 quiet frames, the cursor moves onto the spot, the press; the release comes with
+  // the next frame.
+  void ClickAt(int x, int y) {
+    Idle(38);
+    ++frame;
+    out << frame << " mouse " << x << " " << y << "\n";
+    frame::mouseX = x;
+    frame::mouseY = y;
+    Step();
+    ++frame;
+    out << frame << " click\n";
+    frame::mouseDown[0] = 1;
+    Step();
+    frame::mouseDown[0] = 0;
+  }
+  void ClickButton(Button b) { ClickAt(18 + 9 * b.bytes / 2, b.y + 9); }
+  void Shot(const char* name) { out << "# shot " << frame << " " << name << "\n"; }
+  void StepFrame() {
+    ++frame;
+    Step();
+  }
+  // Plays until the battle ends; a shot of the first player's turn after `shotAfter`
+  // commands and of the message that follows it.
+  bool Battle(bool passOnly, int shotAfter) {
+    int commands = 0;
+    bool messageShot = false;
+    for (int guard = 0; guard < 400; ++guard) {
+      Idle(2);
+      if (frame::gameState == StoryWait || frame::gameState == Ending) return zombie::chapter != lastChapter;
+      if (frame::gameState == zombie::Battle && turn >= 0 && turn < 3) {
+        if (commands == shotAfter) Shot("battle");
+        ClickButton(passOnly ? kPass : Choose());
+        if (++commands > shotAfter && !messageShot && frame::gameState == Waiting) {
+          Shot("message");
+          messageShot = true;
+        }
+      } else {
+        if (frame::gameState == Waiting && returnState == StageWon) Shot("won");
+        if (frame::gameState == Waiting && returnState == Story) Shot("lost");
+        ClickAt(600, 470);
+      }
+    }
+    return false;
+  }
+  int lastChapter = 0;
+};
+
+TEST_F(Play, HeadlessScriptIsInStepWithTheGame) {
+  frame::SeedRandom(1);  // the headless run's seed
+  frame::gameState = Title;
+  ScriptWriter w;
+  w.out << "# Generated by the zombie_tests test Play.HeadlessScriptIsInStepWithTheGame:\n"
+           "# the prologue, stage 1 won, stage 2 lost. Lines \"# shot FRAME NAME\" are the\n"
+           "# screenshots of the headless run.\n";
+  w.Idle(5);
+  w.Shot("title");
+  w.ClickAt(320, 300);  // start
+  w.Idle(3);
+  w.Shot("prologue");
+  ASSERT_EQ(frame::gameState, StoryWait);
+  ASSERT_EQ(chapter, 0);
+  w.ClickAt(320, 300);  // to chapter 1
+  w.Idle(3);
+  w.Shot("story");
+  ASSERT_EQ(chapter, 1);
+  w.ClickAt(320, 300);  // set up the stage; the introduction message
+  w.Idle(3);
+  w.Shot("intro");
+  ASSERT_EQ(frame::gameState, Waiting);
+  w.ClickAt(320, 300);
+  w.lastChapter = 1;
+  ASSERT_TRUE(w.Battle(false, 4)) << "stage 1 must be won with seed 1";
+  ASSERT_EQ(chapter, 2);
+  w.Idle(3);
+  w.Shot("chapter2");
+  w.ClickAt(320, 300);  // stage 2, played with passes only
+  w.ClickAt(320, 300);
+  w.lastChapter = 2;
+  ASSERT_FALSE(w.Battle(true, 1000));
+  ASSERT_EQ(chapter, 2);
+  ASSERT_EQ(frame::gameState, StoryWait);
+  w.Idle(10);
+  w.out << "# frames " << w.frame << "\n";
+
+  std::ifstream in(ZOMBIE_TESTS_DIR "/play.txt", std::ios::binary);
+  std::stringstream kept;
+  kept << in.rdbuf();
+  if (kept.str() != w.out.str()) {
+    std::ofstream("play.txt.new", std::ios::binary) << w.out.str();
+    FAIL() << "tests/play.txt is out of step with the game; the new script is in play.txt.new "
+              "of the test folder";
+  }
+}
+
+}  // namespace
