@@ -189,8 +189,8 @@ void PlayStep() {
   scrollStep = 0;
 
   for (Ball& b : balls) {
-    // A ball that drops out or is destroyed below still finishes this pass, as it
-    // always has: the camera, the enemy scan and the click all see it this step.
+    // A ball that drops out or is destroyed part-way still finishes its pass: the
+    // camera, the rest of the enemy scan and the click all see it this step.
     if (!b.active) continue;
     if (b.effectTimer > 0) ApplyEffect(b);
     if (b.launchTimer > 0) b.launchTimer -= 1;

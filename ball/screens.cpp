@@ -91,9 +91,7 @@ void TitleStep() {
 }
 
 void DrawPlayScreen() {
-  // The course's black box is wholly covered by the background tiles whenever the tile
-  // is full size, so it is only filled when it would show.
-  if (backImageDC.width < 320 || backImageDC.height < 180) frame::DrawBox(160, 0, 320, 480, kBlack);
+  frame::DrawBox(160, 0, 320, 480, kBlack);
   frame::DrawBox(0, 0, 160, 480, kBlack);
   const int scroll = static_cast<int>(scrollDistance);
   for (int o = -180; o <= 360; o += 180) {

@@ -90,16 +90,18 @@ void CountRuns(Texture& t) {
 
 // Tiles drawn with an opaque tint are remembered already tinted: a frame draws thousands
 // of the same few texture pieces in a few hundred colours.
-constexpr int kTileCacheSize = 1024;
+constexpr int kTileCacheSize = 2048;
 constexpr int kCachedTexels = 64;
 
 struct TintedTile {
   uint32_t textureId = 0;  // 0: empty
   uint32_t tint = 0;
   int srcLeft = 0, srcTop = 0, width = 0, height = 0;
+  uint64_t opaqueRows = 0;  // bit j: row j has no keyed-out texel
   uint32_t texels[kCachedTexels];  // width x height, row after row; 0 where keyed out
 };
 TintedTile tileCache[kTileCacheSize];
+uint8_t lastWay[kTileCacheSize / 2];
 
 // The tile's texels tinted, or null when the piece is too large for the cache or not
 // wholly inside the texture.
@@ -115,20 +117,31 @@ const TintedTile* TintedPiece(const Texture& t, const Tile& tile, uint32_t tint)
   key ^= key >> 15;
   key *= 0x2C1B3C6Du;
   key ^= key >> 12;
-  TintedTile& c = tileCache[key & (kTileCacheSize - 1)];
-  if (c.textureId == t.id && c.tint == tint && c.srcLeft == sl && c.srcTop == st &&
-      c.width == w && c.height == h) {
-    return &c;
+  // Two ways per set: a piece evicts the way that was not used last.
+  const size_t set = (key & (kTileCacheSize / 2 - 1)) * 2;
+  for (int way = 0; way < 2; way++) {
+    TintedTile& c = tileCache[set + way];
+    if (c.textureId == t.id && c.tint == tint && c.srcLeft == sl && c.srcTop == st &&
+        c.width == w && c.height == h) {
+      lastWay[set / 2] = static_cast<uint8_t>(way);
+      return &c;
+    }
   }
+  const int victim = 1 - lastWay[set / 2];
+  lastWay[set / 2] = static_cast<uint8_t>(victim);
+  TintedTile& c = tileCache[set + victim];
   const uint32_t r = tint & 0xFF, g = (tint >> 8) & 0xFF, b = tint >> 16;
   uint32_t tinted[kPalette];
   tinted[0] = 0;
   for (int e = 1; e < t.paletteSize; e++) {
     tinted[e] = t.palette[e] == kWhite ? tint : Modulate(t.palette[e], r, g, b);
   }
+  c.opaqueRows = 0;
   for (int j = 0; j < h; j++) {
-    const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
+    const size_t at = static_cast<size_t>(st + j) * t.width + sl;
+    const uint8_t* entry = t.entry.data() + at;
     for (int i = 0; i < w; i++) c.texels[j * w + i] = tinted[entry[i]];
+    if (t.opaqueRun[at] >= w) c.opaqueRows |= uint64_t{1} << j;
   }
   c.textureId = t.id;
   c.tint = tint;
@@ -269,6 +282,21 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
                  g = (tile.colour >> 8) & 0xFF, b = tile.colour & 0xFF;
   const uint32_t tint = b << 16 | g << 8 | r;
   const int n = static_cast<int>(i1 - i0);
+  if (a == 255 && n == tile.width && j1 - j0 == tile.height) {
+    // Wholly on the picture: the common case, row after row of the tinted piece.
+    if (const TintedTile* piece = TintedPiece(t, tile, tint)) {
+      const uint32_t* src = piece->texels;
+      const uint32_t* mask = t.mask.data() + static_cast<size_t>(st) * t.width + sl;
+      uint32_t* dst = s.Row(static_cast<int>(y)) + x;
+      for (int j = 0; j < tile.height; j++) {
+        PaintRow(dst, src, mask, n, piece->opaqueRows >> j & 1);
+        dst += s.width;
+        src += n;
+        mask += t.width;
+      }
+      return;
+    }
+  }
   if (a == 255) {
     if (const TintedTile* piece = TintedPiece(t, tile, tint)) {
       for (int64_t j = j0; j < j1; j++) {

@@ -78,6 +78,15 @@ TEST_F(TitleTest, BackgroundDriftsAwayFromTheCursorAndWrapsWithTheSignOfTheOffse
   EXPECT_EQ(titleScrollY, 40.0f);
 }
 
+TEST_F(TitleTest, BackgroundLeftDriftingForDaysStillCoversTheScreen) {
+  titleScrollX = 1e12f;  // far beyond what fits the offset's integer
+  titleScrollY = -1e12f;
+  frameCounter = 2000000000;
+  TitleStep();
+  EXPECT_EQ(Back(0, 100), backImageDC.At(0, 120));  // offsets 0 and -20
+  EXPECT_EQ(Back(639, 479), backImageDC.At(319, 139));
+}
+
 TEST_F(TitleTest, EightBallsOfEveryTypeCircleTheCursor) {
   frameCounter = 0;
   TitleStep();  // frameCounter 1

@@ -1,7 +1,9 @@
 // The main loop on the headless backend: message drain, key latches, pacing, quitting.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,21 @@
 #include "frame/frame.h"
 #include "platform/keys.h"
 #include "platform/system.h"
+
+namespace {
+
+// Every allocation of the test program is counted, to check that frames allocate nothing.
+long allocations = 0;
+
+}  // namespace
+
+void* operator new(std::size_t n) {
+  ++allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -219,6 +236,39 @@ TEST(Demo, VisitsEveryPageAndQuits) {
     EXPECT_EQ(states[16], framedemo::Title);
     EXPECT_EQ(states[18], framedemo::Input);
     EXPECT_EQ(states[32], framedemo::Title);
+  }
+}
+
+// Once every page has been drawn (fonts and glyphs loaded), frames allocate nothing.
+TEST(Demo, FramesDoNotAllocate) {
+  // Each pass visits shapes, text and input through the digit keys and Escape.
+  std::string script;
+  for (int pass = 0; pass < 2; ++pass) {
+    const int f = 20 * pass;
+    for (int page = 0; page < 3; ++page) {
+      const int g = f + 2 + 6 * page;  // frame 1 sees the keys up
+      script += std::to_string(g) + " down " + std::to_string(49 + page) + "\n" + std::to_string(g + 1) +
+                " up " + std::to_string(49 + page) + "\n" + std::to_string(g + 3) + " down escape\n" +
+                std::to_string(g + 4) + " up escape\n";
+    }
+  }
+  for (bool table : {false, true}) {
+    demo = &framedemo::Settings(table);
+    frame::FrameSettings s = *demo;
+    s.step = Step;
+    long during = 0;
+    std::vector<int> states;
+    states.reserve(64);
+    RunScript(script, 40, [&] {
+      states.push_back(frame::gameState);
+      const long before = allocations;
+      demo->step();
+      if (framesRun > 21) during += allocations - before;
+    }, s);
+    EXPECT_EQ(states[22], framedemo::Shapes);
+    EXPECT_EQ(states[28], framedemo::Text);
+    EXPECT_EQ(states[34], framedemo::Input);
+    EXPECT_EQ(during, 0) << "table " << table;
   }
 }
 

@@ -305,3 +305,33 @@ TEST_F(Battle, TheStageSkipChordWinsTheStage) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace ztest;
+using namespace zombie;
+
+TEST_F(StageTest, FieldLayoutLanesMarksAndSprites) {
+  stageEntries[2].row = 2;  // the protected P2
+  DrawField();
+  const plat::Surface& back = frame::backDC;
+  const plat::Surface& chara = frame::dcTable[4];
+  for (int c = 0; c < 3; ++c) {
+    int x0 = 128 * c;
+    EXPECT_EQ(back.At(192 + x0, 100), 0xFFFFFFu) << "lane " << c;
+    EXPECT_NE(back.At(192 + x0, 432), 0xFFFFFFu) << "the lane's end point is left out";
+    EXPECT_EQ(back.At(188 + x0, 236), 0xFFFFFFu) << "row mark 3";
+    EXPECT_EQ(back.At(195 + x0, 243), 0xFFFFFFu);
+    EXPECT_NE(back.At(196 + x0, 243), 0xFFFFFFu);
+    for (int i = 0; i < 16; ++i) ASSERT_EQ(back.At(184 + x0 + i, 424 + i), chara.At(i, i)) << "zombie";
+  }
+  for (int i = 0; i < 16; ++i) {
+    ASSERT_EQ(back.At(184 + 128 + i, 168 + i), chara.At(16 + i, i)) << "protected person at row 2";
+    ASSERT_EQ(back.At(184 + i, 40 + i), chara.At(32 + i, i)) << "ordinary person at row 0";
+  }
+  EXPECT_EQ(back.At(18, 9), 0xFFFFFFu);  // the message line
+  EXPECT_EQ(back.At(337, 26), 0xFFFFFFu);
+  EXPECT_NE(back.At(338, 26), 0xFFFFFFu);
+}
+
+}  // namespace
