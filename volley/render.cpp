@@ -89,67 +89,113 @@ void CountRuns(Texture& t) {
 }
 
 // Tiles drawn with an opaque tint are remembered already tinted: a frame draws thousands
-// of the same few texture pieces in a few hundred colours.
-constexpr int kTileCacheSize = 2048;
+// of the same few texture pieces (shapes) in a few hundred colours. The keys are kept
+// apart from the texels so that a lookup stays in the fastest cache.
+constexpr int kShapes = 16;
+constexpr int kTileCacheSize = 2048;  // two ways per set
 constexpr int kCachedTexels = 64;
 
-struct TintedTile {
-  uint32_t textureId = 0;  // 0: empty
-  uint32_t tint = 0;
-  int srcLeft = 0, srcTop = 0, width = 0, height = 0;
-  uint64_t opaqueRows = 0;  // bit j: row j has no keyed-out texel
-  uint32_t texels[kCachedTexels];  // width x height, row after row; 0 where keyed out
+struct Shape {
+  uint32_t textureId;
+  int srcLeft, srcTop, width, height;
+  uint64_t opaqueRows;  // bit j: row j has no keyed-out texel
 };
-TintedTile tileCache[kTileCacheSize];
-uint8_t lastWay[kTileCacheSize / 2];
+Shape shapes[kShapes];
+int shapeCount = 0;
 
-// The tile's texels tinted, or null when the piece is too large for the cache or not
-// wholly inside the texture.
-const TintedTile* TintedPiece(const Texture& t, const Tile& tile, uint32_t tint) {
+uint32_t cacheKey[kTileCacheSize];  // tint | (shape + 1) << 24; 0: empty
+uint8_t lastWay[kTileCacheSize / 2];
+uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where keyed out
+
+// The shape of a tile's piece, or -1 when it cannot be cached (too large, not wholly
+// inside the texture, too many colours, too many shapes).
+int ShapeOf(const Texture& t, const Tile& tile) {
   const int w = tile.width, h = tile.height, sl = tile.srcLeft, st = tile.srcTop;
+  for (int i = 0; i < shapeCount; i++) {
+    const Shape& p = shapes[i];
+    if (p.srcLeft == sl && p.srcTop == st && p.width == w && p.height == h &&
+        p.textureId == t.id) {
+      return i;
+    }
+  }
   if (t.paletteSize == 0 || w * h > kCachedTexels || sl < 0 || st < 0 || sl > t.width - w ||
       st > t.height - h) {
-    return nullptr;
+    return -1;
   }
-  uint32_t key = tint * 2654435761u;
-  key ^= (static_cast<uint32_t>(sl) << 24) ^ (static_cast<uint32_t>(st) << 16) ^
-         (static_cast<uint32_t>(w) << 8) ^ static_cast<uint32_t>(h);
+  if (shapeCount == kShapes) {
+    // Full (textures were made again and again): start afresh.
+    shapeCount = 0;
+    std::memset(cacheKey, 0, sizeof cacheKey);
+  }
+  Shape& p = shapes[shapeCount];
+  p = Shape{t.id, sl, st, w, h, 0};
+  for (int j = 0; j < h; j++) {
+    if (t.opaqueRun[static_cast<size_t>(st + j) * t.width + sl] >= w) p.opaqueRows |= uint64_t{1} << j;
+  }
+  return shapeCount++;
+}
+
+inline size_t SetOf(uint32_t key) {
+  key *= 2654435761u;
   key ^= key >> 15;
   key *= 0x2C1B3C6Du;
   key ^= key >> 12;
-  // Two ways per set: a piece evicts the way that was not used last.
-  const size_t set = (key & (kTileCacheSize / 2 - 1)) * 2;
+  return (key & (kTileCacheSize / 2 - 1)) * 2;
+}
+
+// The cache slot holding the shape tinted, filled now if it is not there yet.
+int TintedPiece(const Texture& t, int shape, uint32_t tint) {
+  const uint32_t key = tint | static_cast<uint32_t>(shape + 1) << 24;
+  const size_t set = SetOf(key);
   for (int way = 0; way < 2; way++) {
-    TintedTile& c = tileCache[set + way];
-    if (c.textureId == t.id && c.tint == tint && c.srcLeft == sl && c.srcTop == st &&
-        c.width == w && c.height == h) {
+    if (cacheKey[set + way] == key) {
       lastWay[set / 2] = static_cast<uint8_t>(way);
-      return &c;
+      return static_cast<int>(set) + way;
     }
   }
   const int victim = 1 - lastWay[set / 2];
   lastWay[set / 2] = static_cast<uint8_t>(victim);
-  TintedTile& c = tileCache[set + victim];
+  const int slot = static_cast<int>(set) + victim;
+  const Shape& p = shapes[shape];
   const uint32_t r = tint & 0xFF, g = (tint >> 8) & 0xFF, b = tint >> 16;
   uint32_t tinted[kPalette];
   tinted[0] = 0;
   for (int e = 1; e < t.paletteSize; e++) {
     tinted[e] = t.palette[e] == kWhite ? tint : Modulate(t.palette[e], r, g, b);
   }
-  c.opaqueRows = 0;
-  for (int j = 0; j < h; j++) {
-    const size_t at = static_cast<size_t>(st + j) * t.width + sl;
-    const uint8_t* entry = t.entry.data() + at;
-    for (int i = 0; i < w; i++) c.texels[j * w + i] = tinted[entry[i]];
-    if (t.opaqueRun[at] >= w) c.opaqueRows |= uint64_t{1} << j;
+  uint32_t* out = cacheTexels[slot];
+  for (int j = 0; j < p.height; j++) {
+    const uint8_t* entry = t.entry.data() + static_cast<size_t>(p.srcTop + j) * t.width + p.srcLeft;
+    for (int i = 0; i < p.width; i++) *out++ = tinted[entry[i]];
   }
-  c.textureId = t.id;
-  c.tint = tint;
-  c.srcLeft = sl;
-  c.srcTop = st;
-  c.width = w;
-  c.height = h;
-  return &c;
+  cacheKey[slot] = key;
+  return slot;
+}
+
+// Asks the memory for a tile's tinted texels ahead of drawing it, when they are cached.
+void PrefetchPiece(const Texture& t, const Tile& tile) {
+  if ((tile.colour >> 24) != 255 || !t.loaded) return;
+  int shape = -1;
+  for (int i = 0; i < shapeCount; i++) {
+    const Shape& p = shapes[i];
+    if (p.srcLeft == tile.srcLeft && p.srcTop == tile.srcTop && p.width == tile.width &&
+        p.height == tile.height && p.textureId == t.id) {
+      shape = i;
+      break;
+    }
+  }
+  if (shape < 0) return;
+  const uint32_t c = tile.colour;
+  const uint32_t tint = (c & 0xFF) << 16 | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  const uint32_t key = tint | static_cast<uint32_t>(shape + 1) << 24;
+  const size_t set = SetOf(key);
+  for (size_t way = 0; way < 2; way++) {
+    if (cacheKey[set + way] == key) {
+      const char* p = reinterpret_cast<const char*>(cacheTexels[set + way]);
+      for (int line = 0; line < kCachedTexels * 4; line += 64) __builtin_prefetch(p + line);
+      return;
+    }
+  }
 }
 
 // Four pixels at a time, with GCC's portable vectors.
@@ -249,7 +295,12 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
 void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
+    constexpr int kAhead = 8;
     for (int i = 0; i < rs.queued; i++) {
+      if (i + kAhead < rs.queued) {
+        const Tile& next = rs.batch[i + kAhead];
+        if (next.slot >= 0 && next.slot < kTextureSlots) PrefetchPiece(rs.textures[next.slot], next);
+      }
       const Tile& tile = rs.batch[i];
       if (tile.slot >= 0 && tile.slot < kTextureSlots) {
         PaintTile(*rs.target, rs.textures[tile.slot], tile);
@@ -284,26 +335,17 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
   const int n = static_cast<int>(i1 - i0);
   if (a == 255 && n == tile.width && j1 - j0 == tile.height) {
     // Wholly on the picture: the common case, row after row of the tinted piece.
-    if (const TintedTile* piece = TintedPiece(t, tile, tint)) {
-      const uint32_t* src = piece->texels;
+    const int shape = ShapeOf(t, tile);
+    if (shape >= 0) {
+      const uint64_t opaqueRows = shapes[shape].opaqueRows;
+      const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];
       const uint32_t* mask = t.mask.data() + static_cast<size_t>(st) * t.width + sl;
       uint32_t* dst = s.Row(static_cast<int>(y)) + x;
       for (int j = 0; j < tile.height; j++) {
-        PaintRow(dst, src, mask, n, piece->opaqueRows >> j & 1);
+        PaintRow(dst, src, mask, n, opaqueRows >> j & 1);
         dst += s.width;
         src += n;
         mask += t.width;
-      }
-      return;
-    }
-  }
-  if (a == 255) {
-    if (const TintedTile* piece = TintedPiece(t, tile, tint)) {
-      for (int64_t j = j0; j < j1; j++) {
-        uint32_t* dst = s.Row(static_cast<int>(y + j)) + (x + i0);
-        const size_t at = static_cast<size_t>((st + j) * t.width + sl + i0);
-        PaintRow(dst, piece->texels + j * tile.width + i0, t.mask.data() + at, n,
-                 t.opaqueRun[at] >= n);
       }
       return;
     }

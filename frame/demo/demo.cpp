@@ -147,8 +147,8 @@ void TextStep() {
   DrawBackground();
   DrawString(18, 18, "DrawString: 白い箱の上 / DrawMaskedString: 箱なし", kBlack);
   DrawMaskedString(18, 60, "レイアウトA: 9x18の升目", kYellow);
-  DrawMaskedStringB(18, 100, "レイアウトB: OR", kRed, 40, 1);
-  DrawMaskedStringC(18, 180, "レイアウトC", kCyan, 48, 1);
+  DrawMaskedStringB(18, 100, "レイアウトB: OR", kRed, 36, 1);
+  DrawMaskedStringC(18, 160, "レイアウトC", kCyan, 40, 1);
   PageFooter();
 }
 
