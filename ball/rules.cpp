@@ -26,8 +26,11 @@ double Distance(double ax, double ay, double bx, double by) {
 double Distance(const Ball& b, const Enemy& e) { return Distance(b.x, b.y, e.x, e.y); }
 
 // Moves the enemy toward (tx, ty) at speed s; the quadrant fix adds 3.14, not pi.
+// The coordinate differences are float subtractions; the 0.00001 makes the divisor double.
 void MoveToward(Enemy& e, float tx, float ty, double s) {
-  double angle = std::atan((static_cast<double>(ty) - e.y) / (static_cast<double>(tx) - e.x + 0.00001));
+  const float dy = ty - e.y;
+  const float dx = tx - e.x;
+  double angle = std::atan(dy / (dx + 0.00001));
   if (e.x > tx) angle += 3.14;
   e.x = static_cast<float>(e.x + std::cos(angle) * s);
   e.y = static_cast<float>(e.y + std::sin(angle) * s);

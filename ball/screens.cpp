@@ -1,5 +1,6 @@
 // The title, the new-game set-up, the play screen and the game-over screen.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include "ball/ball.h"
 
@@ -18,11 +19,11 @@ constexpr plat::Colour kYellow = 0x00FFFF;
 
 char textBuffer[64];  // texts with numbers are formatted here before drawing
 
-// Truncation toward zero of a scroll offset, held inside int range however long the
-// title has been left drifting.
+// Truncation toward zero of a scroll offset. A drift beyond int range (the cursor held
+// far outside the window for days) saturates instead of overflowing.
 int TruncOffset(double v) {
-  if (v > 2.0e9) return 2000000000;
-  if (v < -2.0e9) return -2000000000;
+  if (v >= 2147483648.0) return INT32_MAX;
+  if (v <= -2147483649.0) return INT32_MIN;
   return static_cast<int>(v);
 }
 

@@ -51,7 +51,8 @@ bool OpenSystem(const Options& opts, const WindowConfig& config);
 void CloseSystem();
 
 // Takes the next pending message, if any. The drain that precedes frame F also delivers
-// the script's events for frame F. After the --frames limit has been shown, returns Quit.
+// the script's events for frame F. After the --frames limit has been shown, returns Quit
+// (once per drain, then false, as the old quit message left the queue empty).
 // Window-management keys (F11, Alt+Enter: fullscreen toggle) are handled here and not
 // delivered.
 bool PollEvent(Event& e);

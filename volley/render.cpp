@@ -111,10 +111,14 @@ uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where
 // inside the texture, too many colours, too many shapes).
 int ShapeOf(const Texture& t, const Tile& tile) {
   const int w = tile.width, h = tile.height, sl = tile.srcLeft, st = tile.srcTop;
-  for (int i = 0; i < shapeCount; i++) {
+  static int last = 0;  // tiles come in long runs of one shape
+  for (int k = -1; k < shapeCount; k++) {
+    const int i = k < 0 ? last : k;
+    if (i >= shapeCount) continue;
     const Shape& p = shapes[i];
     if (p.srcLeft == sl && p.srcTop == st && p.width == w && p.height == h &&
         p.textureId == t.id) {
+      last = i;
       return i;
     }
   }
@@ -170,32 +174,6 @@ int TintedPiece(const Texture& t, int shape, uint32_t tint) {
   }
   cacheKey[slot] = key;
   return slot;
-}
-
-// Asks the memory for a tile's tinted texels ahead of drawing it, when they are cached.
-void PrefetchPiece(const Texture& t, const Tile& tile) {
-  if ((tile.colour >> 24) != 255 || !t.loaded) return;
-  int shape = -1;
-  for (int i = 0; i < shapeCount; i++) {
-    const Shape& p = shapes[i];
-    if (p.srcLeft == tile.srcLeft && p.srcTop == tile.srcTop && p.width == tile.width &&
-        p.height == tile.height && p.textureId == t.id) {
-      shape = i;
-      break;
-    }
-  }
-  if (shape < 0) return;
-  const uint32_t c = tile.colour;
-  const uint32_t tint = (c & 0xFF) << 16 | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  const uint32_t key = tint | static_cast<uint32_t>(shape + 1) << 24;
-  const size_t set = SetOf(key);
-  for (size_t way = 0; way < 2; way++) {
-    if (cacheKey[set + way] == key) {
-      const char* p = reinterpret_cast<const char*>(cacheTexels[set + way]);
-      for (int line = 0; line < kCachedTexels * 4; line += 64) __builtin_prefetch(p + line);
-      return;
-    }
-  }
 }
 
 // Four pixels at a time, with GCC's portable vectors.
@@ -295,12 +273,7 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
 void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
-    constexpr int kAhead = 8;
     for (int i = 0; i < rs.queued; i++) {
-      if (i + kAhead < rs.queued) {
-        const Tile& next = rs.batch[i + kAhead];
-        if (next.slot >= 0 && next.slot < kTextureSlots) PrefetchPiece(rs.textures[next.slot], next);
-      }
       const Tile& tile = rs.batch[i];
       if (tile.slot >= 0 && tile.slot < kTextureSlots) {
         PaintTile(*rs.target, rs.textures[tile.slot], tile);
@@ -310,17 +283,117 @@ void EndBatch() {
   rs.queued = 0;
 }
 
+namespace {
+
+// Labels are the same every frame and almost always land on black. Each one is drawn
+// once onto a black and onto a white scratch picture to learn which pixels it touches
+// and what it leaves on black; later, when all those pixels are still black, they are
+// written directly, and otherwise the label is drawn the ordinary way. Both give the
+// same picture.
+constexpr int kLabelCache = 16;
+
+struct TouchedPixel {
+  uint32_t offset;  // in the picture
+  uint32_t onBlack;
+};
+
+struct CachedLabel {
+  const char* text = nullptr;
+  const plat::Font* font = nullptr;
+  int x = 0, y = 0, fontSlot = 0;
+  uint32_t argb = 0;
+  int pictureWidth = 0, pictureHeight = 0;
+  std::vector<TouchedPixel> pixels;
+};
+CachedLabel labelCache[kLabelCache];
+int labelCount = 0;
+
+const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* text,
+                             uint32_t argb, int fontSlot) {
+  for (int i = 0; i < labelCount; i++) {
+    const CachedLabel& l = labelCache[i];
+    if (l.text == text && l.font == renderSet.fonts[fontSlot] && l.x == x && l.y == y &&
+        l.argb == argb && l.fontSlot == fontSlot &&
+        l.pictureWidth == s.width && l.pictureHeight == s.height) {
+      return &l;
+    }
+  }
+  if (labelCount == kLabelCache) return nullptr;
+  CachedLabel& l = labelCache[labelCount++];
+  l.text = text;
+  l.font = renderSet.fonts[fontSlot];
+  l.x = x;
+  l.y = y;
+  l.argb = argb;
+  l.fontSlot = fontSlot;
+  l.pictureWidth = s.width;
+  l.pictureHeight = s.height;
+  plat::Surface black, white;
+  black.Create(s.width, s.height);
+  white.Create(s.width, s.height);
+  std::fill(white.pixels.begin(), white.pixels.end(), kWhite);
+  const plat::Font* font = renderSet.fonts[fontSlot];
+  plat::DrawSmoothText(black, x, y, x + 640, y + 128, text, argb, font);
+  plat::DrawSmoothText(white, x, y, x + 640, y + 128, text, argb, font);
+  l.pixels.clear();
+  for (size_t i = 0; i < black.pixels.size(); i++) {
+    if (black.pixels[i] != 0 || white.pixels[i] != kWhite) {
+      l.pixels.push_back({static_cast<uint32_t>(i), black.pixels[i]});
+    }
+  }
+  return &l;
+}
+
+}  // namespace
+
 void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int fontSlot) {
   RenderSet& rs = renderSet;
-  if (rs.target == nullptr || fontSlot < 0 || fontSlot >= kFontSlots) return;
+  if (rs.target == nullptr || text == nullptr || fontSlot < 0 || fontSlot >= kFontSlots) return;
   if (rs.fonts[fontSlot] == nullptr) return;
   uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
                   static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
-  plat::DrawSmoothText(*rs.target, x, y, x + 640, y + 128, text, argb, rs.fonts[fontSlot]);
+  plat::Surface& s = *rs.target;
+  if (const CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot)) {
+    uint32_t under = 0;
+    for (const TouchedPixel& p : l->pixels) under |= s.pixels[p.offset];
+    if (under == 0) {
+      for (const TouchedPixel& p : l->pixels) s.pixels[p.offset] = p.onBlack;
+      return;
+    }
+  }
+  plat::DrawSmoothText(s, x, y, x + 640, y + 128, text, argb, rs.fonts[fontSlot]);
 }
 
 void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
   if (!t.loaded || tile.width <= 0 || tile.height <= 0) return;
+  const uint32_t a = tile.colour >> 24, r = (tile.colour >> 16) & 0xFF,
+                 g = (tile.colour >> 8) & 0xFF, b = tile.colour & 0xFF;
+  const uint32_t tint = b << 16 | g << 8 | r;
+  if (a == 255 && tile.x >= 0 && tile.y >= 0 && tile.x <= s.width - tile.width &&
+      tile.y <= s.height - tile.height) {
+    // Wholly on the picture with an opaque tint, the common case: row after row of the
+    // tinted piece.
+    const int shape = ShapeOf(t, tile);
+    if (shape >= 0) {
+      const uint64_t opaqueRows = shapes[shape].opaqueRows;
+      const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];
+      const uint32_t* mask =
+          t.mask.data() + static_cast<size_t>(tile.srcTop) * t.width + tile.srcLeft;
+      uint32_t* dst = s.Row(tile.y) + tile.x;
+      const int w = tile.width, h = tile.height;
+      if (w == 8 && opaqueRows == (uint64_t{1} << h) - 1) {
+        for (int j = 0; j < h; j++, dst += s.width, src += 8) {
+          StoreQuad(dst, LoadQuad(src));
+          StoreQuad(dst + 4, LoadQuad(src + 4));
+        }
+        return;
+      }
+      for (int j = 0; j < h; j++, dst += s.width, src += w, mask += t.width) {
+        PaintRow(dst, src, mask, w, opaqueRows >> j & 1);
+      }
+      return;
+    }
+  }
   // Clip to the picture and to the texture, in 64 bits so that no position overflows.
   const int64_t x = tile.x, y = tile.y, sl = tile.srcLeft, st = tile.srcTop;
   const int64_t i0 = std::max<int64_t>({0, -x, -sl});
@@ -328,28 +401,7 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
   const int64_t j0 = std::max<int64_t>({0, -y, -st});
   const int64_t j1 = std::min<int64_t>({tile.height, s.height - y, t.height - st});
   if (i0 >= i1 || j0 >= j1) return;
-
-  const uint32_t a = tile.colour >> 24, r = (tile.colour >> 16) & 0xFF,
-                 g = (tile.colour >> 8) & 0xFF, b = tile.colour & 0xFF;
-  const uint32_t tint = b << 16 | g << 8 | r;
   const int n = static_cast<int>(i1 - i0);
-  if (a == 255 && n == tile.width && j1 - j0 == tile.height) {
-    // Wholly on the picture: the common case, row after row of the tinted piece.
-    const int shape = ShapeOf(t, tile);
-    if (shape >= 0) {
-      const uint64_t opaqueRows = shapes[shape].opaqueRows;
-      const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];
-      const uint32_t* mask = t.mask.data() + static_cast<size_t>(st) * t.width + sl;
-      uint32_t* dst = s.Row(static_cast<int>(y)) + x;
-      for (int j = 0; j < tile.height; j++) {
-        PaintRow(dst, src, mask, n, opaqueRows >> j & 1);
-        dst += s.width;
-        src += n;
-        mask += t.width;
-      }
-      return;
-    }
-  }
   uint32_t tinted[kPalette];
   uint32_t ready = 0;  // palette entries tinted so far, one bit each
   for (int64_t j = j0; j < j1; j++) {

@@ -21,6 +21,10 @@ void Sprite(int cell, int x, int y) {
   plat::Blit(frame::backDC, x, y, 16, 16, CharaImage(), cell * 16, 0, plat::Rop::Copy);
 }
 
+// A value over a person's full resistance. A resistance of 1 in the people file can be
+// varied down to a full resistance of 0 at set-up; that divisor counts as 1.
+int PerFull(int value, int maxHp) { return value / (maxHp != 0 ? maxHp : 1); }
+
 __attribute__((format(printf, 1, 2))) const char* Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -52,7 +56,7 @@ void RemovePerson(int c) {
 int ScareChance(int c) {
   const ZombieRecord& z = squad[zombieColumns[c]];
   const PersonRecord& p = stageEntries[personColumns[c]];
-  return z.panic - (p.courage * p.hp) / p.maxHp;
+  return z.panic - PerFull(p.courage * p.hp, p.maxHp);
 }
 
 bool CommandsUsable(int c) {
@@ -75,7 +79,7 @@ void Attack(int c, int k) {
   PersonRecord& p = stageEntries[personColumns[c]];
   int damage = Vary(z.slaughter) * k;
   p.hp -= damage;
-  Format("%sは%sに攻撃した:-%d%%", z.name, p.name, damage * 100 / p.maxHp + 1);
+  Format("%sは%sに攻撃した:-%d%%", z.name, p.name, PerFull(damage * 100, p.maxHp) + 1);
   if (p.hp <= 0 && !p.isProtected) RemovePerson(c);
   ShowMessage(textBuffer);
   NextTurn();
@@ -131,7 +135,7 @@ void DrawPanel() {
     if (personColumns[c] == EMPTY_COLUMN) continue;
     const PersonRecord& p = stageEntries[personColumns[c]];
     if (frame::TextButton(202 + 128 * c, 40 + 64 * p.row, p.name, kBlack)) selectedPerson = personColumns[c];
-    frame::DrawString(202 + 128 * c, 58 + 64 * p.row, Format("HP:%d%%", p.hp * 100 / p.maxHp), kBlack);
+    frame::DrawString(202 + 128 * c, 58 + 64 * p.row, Format("HP:%d%%", PerFull(p.hp * 100, p.maxHp)), kBlack);
   }
   for (int k = nextSlot + 1; k <= kSlotCount; ++k) {
     frame::DrawString(532, 20, "Next:", kBlack);
@@ -142,12 +146,11 @@ void DrawPanel() {
     const PersonRecord& p = stageEntries[selectedPerson];
     frame::DrawBox(18, 162, 108, 72, kWhite);
     frame::DrawString(18, 162, Format("名:%s", p.name), kBlack);
-    frame::DrawString(18, 180, Format("抵抗力:%d%%", p.hp * 100 / p.maxHp), kBlack);
+    frame::DrawString(18, 180, Format("抵抗力:%d%%", PerFull(p.hp * 100, p.maxHp)), kBlack);
     frame::DrawString(18, 198, Format("惨殺力:%d", p.slaughter), kBlack);
     frame::DrawString(18, 216, Format("度胸力:%d", p.courage), kBlack);
   }
-  bool playerTurn = turn >= 0 && turn < 3;
-  if (playerTurn) {
+  if (turn < 3) {
     double s = std::sin(frame::frameStart * 3.141592653 / 180 * 0.25);
     for (int i = 0; i < 16; ++i) {
       int x = 166 + 128 * turn + i;
@@ -157,16 +160,17 @@ void DrawPanel() {
     frame::DrawString(18, 9, Format("%sのターンですが", squad[zombieColumns[turn]].name), kBlack);
   }
   frame::DrawBox(18, 54, 108, 90, kWhite);
-  // The commands act only in the player's turns; in the frames drawn under a message
-  // (introduction, people's turns, end of stage) their labels show but do not react.
+  // The buttons act on the active column, also in the frames drawn under a message
+  // (introduction, people's turns, end of stage). A click cannot reach them there: the
+  // frame before each of those consumed the press (the message's click or a command).
   int c = turn % 3;
   bool usable = CommandsUsable(c);
   plat::Colour colour = usable ? kBlack : kGrey;
-  frame::buttonsEnabled = usable && playerTurn;
+  frame::buttonsEnabled = usable;
   if (frame::TextButton(18, 54, Format("脅かし:%d%%", ScareChance(c)), colour)) Scare(c);
   if (frame::TextButton(18, 72, "弱攻撃", colour)) Attack(c, 1);
   if (frame::TextButton(18, 90, "強攻撃", colour)) Attack(c, 2);
-  frame::buttonsEnabled = playerTurn;
+  frame::buttonsEnabled = 1;
   if (frame::TextButton(18, 108, "交代", kBlack)) Swap(c);
   if (frame::TextButton(18, 126, "パス", kBlack)) Pass();
 }

@@ -78,6 +78,26 @@ TEST_F(LaunchTest, OneLaunchPerPressAndNoneWithoutAFreeSlotOrABall) {
   EXPECT_EQ(FirstFreeBall(), 0);
 }
 
+TEST_F(LaunchTest, AimKeysArePolledOnlyForALaunch) {
+  FillStock(5);
+  for (int i = 0; i < kBallSlots; ++i) PutBall(i, 180 + 9 * i, 300, 0, -0.5f);
+  frame::keyLatch[kKeyZ] = 0;
+  frame::keyLatch[kKeyX] = 0;
+  PressAt(300, 400);
+  PlayStep();  // no free slot: nothing is fired and Z and X are not looked at
+  EXPECT_EQ(frame::keyLatch[kKeyZ], 0);
+  EXPECT_EQ(frame::keyLatch[kKeyX], 0);
+
+  balls[29].active = false;
+  Release();
+  PlayStep();
+  PressAt(300, 400);
+  PlayStep();
+  EXPECT_TRUE(balls[29].active);
+  EXPECT_EQ(frame::keyLatch[kKeyZ], 1);  // seen up by the launch
+  EXPECT_EQ(frame::keyLatch[kKeyX], 1);
+}
+
 // ---------------------------------------------------------------- clicks
 
 class ClickTest : public BallTest {};
@@ -142,6 +162,17 @@ TEST_F(ClickTest, ClickGoesToTheLowestSlotUnderTheCursorInScreenCoordinates) {
   EXPECT_EQ(balls[1].effectTimer, 30);
   EXPECT_EQ(balls[3].effectTimer, 0);
   EXPECT_EQ(StockCount(), 5);
+}
+
+TEST_F(ClickTest, BallDestroyedInTheSameStepStillTakesTheClick) {
+  FillStock(5);
+  PutBall(0, 300, 300, 0, 0);
+  PutEnemy(0, 300, 331, 4);
+  PressAt(300, 300);
+  PlayStep();
+  EXPECT_FALSE(balls[0].active);
+  EXPECT_EQ(StockCount(), 5);  // the click landed on the ball: nothing was fired
+  EXPECT_EQ(FirstFreeBall(), 0);
 }
 
 TEST_F(ClickTest, ClickSixteenPixelsAwayFiresANewBall) {
@@ -225,6 +256,16 @@ TEST_F(EffectTest, PiercingBallDestroysWhatItTouchesUntilItsTimeRunsOut) {
   EXPECT_FALSE(balls[0].active);  // destroyed, and not returned to the stock
   EXPECT_TRUE(enemies[2].active);
   EXPECT_EQ(StockCount(), 0);
+}
+
+TEST_F(EffectTest, PiercingBallDroppingOutStillPiercesInThatStep) {
+  PutBall(0, 300, 497, 0, 0, 7, 50);
+  PutEnemy(0, 300, 480, 4);
+  PlayStep();
+  EXPECT_FALSE(balls[0].active);
+  EXPECT_EQ(ballStock[0], 7);
+  EXPECT_EQ(ballStock[1], 1);
+  EXPECT_FALSE(enemies[0].active);
 }
 
 TEST_F(EffectTest, StealthyBallIsNotHuntedUntilItsEffectEnds) {
@@ -362,6 +403,16 @@ TEST_F(HuntTest, QuadrantFixAddsThreePointOneFourNotPi) {
   EXPECT_NEAR(e.x, 299.75f, 1e-4);
   EXPECT_GT(e.y, 100.0f);  // sin(3.14) is not 0: a tiny drift down
   EXPECT_NEAR(e.y, 100.0f + std::sin(3.14) * 0.25, 2e-5);
+}
+
+TEST_F(HuntTest, HuntingMoveSubtractsThePositionsAsFloats) {
+  // Differences worked in double would end this move one float step lower in x
+  // (176.570084).
+  PutBall(0, 443.034973f, -805.841797f, 0, 0);
+  Enemy& e = PutEnemy(0, 176.356033f, -242.900391f, 3);
+  MoveEnemy(e);
+  EXPECT_EQ(e.x, 176.570099f);
+  EXPECT_EQ(e.y, -243.352249f);
 }
 
 TEST_F(HuntTest, TypeOneHuntsTheNearestBallCloserThan256) {

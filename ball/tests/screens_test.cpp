@@ -78,13 +78,30 @@ TEST_F(TitleTest, BackgroundDriftsAwayFromTheCursorAndWrapsWithTheSignOfTheOffse
   EXPECT_EQ(titleScrollY, 40.0f);
 }
 
-TEST_F(TitleTest, BackgroundLeftDriftingForDaysStillCoversTheScreen) {
-  titleScrollX = 1e12f;  // far beyond what fits the offset's integer
-  titleScrollY = -1e12f;
+// True when rows y0 to y1 show the background tile repeated from (ox, oy).
+bool TilesAt(int ox, int oy, int y0, int y1) {
+  for (int y = y0; y <= y1; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const int tx = ((x - ox) % 320 + 320) % 320;
+      const int ty = ((y - oy) % 180 + 180) % 180;
+      if (Back(x, y) != backImageDC.At(tx, ty)) return false;
+    }
+  }
+  return true;
+}
+
+TEST_F(TitleTest, FarDriftKeepsTheExactOffsetsUpToTheIntLimitThenSaturates) {
+  titleScrollX = 1.05e11f;   // 0.02 x = 2100000030.72: offset 30
+  titleScrollY = -1.06e11f;  // 0.02 y = -2119999979.52: offset -119
+  TitleStep();
+  EXPECT_TRUE(TilesAt(30, -119, 90, 130));
+
+  titleScrollX = 1e12f;  // beyond int range: INT32_MAX rem 320 = 127
+  titleScrollY = -1e12f;  // INT32_MIN rem 180 = -128
   frameCounter = 2000000000;
   TitleStep();
-  EXPECT_EQ(Back(0, 100), backImageDC.At(0, 120));  // offsets 0 and -20
-  EXPECT_EQ(Back(639, 479), backImageDC.At(319, 139));
+  EXPECT_TRUE(TilesAt(127, -128, 90, 130));
+  EXPECT_EQ(Back(639, 479), backImageDC.At(192, 67));  // the tiles still cover the screen
 }
 
 TEST_F(TitleTest, EightBallsOfEveryTypeCircleTheCursor) {
@@ -172,6 +189,30 @@ TEST_F(PlayScreenTest, LauncherLinesAndPanelsSitWhereThePlayerExpectsThem) {
   EXPECT_EQ(Back(48, 212), 0xFFFFFFu);
   EXPECT_EQ(Back(112, 212), 0u);  // the line leaves out its end point
   EXPECT_EQ(Back(620, 400), 0u);
+}
+
+TEST_F(PlayScreenTest, TextsStartAtTheirCellsOnTheBlackPanels) {
+  FillStock(3);
+  scrollDistance = 1234.9f;
+  PlayStep();
+  const struct {
+    int x, y;
+  } cells[] = {{498, 18}, {18, 18}, {18, 55}};  // score, stock, "Next:"
+  for (const auto& c : cells) {
+    EXPECT_EQ(Back(c.x, c.y), 0xFFFFFFu) << c.x << "," << c.y;  // the text's white box
+    EXPECT_EQ(Back(c.x - 1, c.y), 0u) << c.x << "," << c.y;
+    EXPECT_EQ(Back(c.x, c.y - 1), 0u) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(PlayScreenTest, EveryBitmapIsLoadedIncludingTheEnemies) {
+  // "data\enemy.bmp" is one character longer than the other paths; it loads all the same.
+  for (const plat::Surface* s : {&ballDC, &maskDC, &backImageDC, &enemyDC}) {
+    bool drawn = false;
+    for (plat::Colour c : s->pixels) drawn = drawn || c != 0;
+    EXPECT_TRUE(drawn);
+  }
+  EXPECT_GE(enemyDC.width, 160);
 }
 
 TEST_F(PlayScreenTest, CourseBackgroundMovesDownWithTheView) {

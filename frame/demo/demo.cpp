@@ -44,7 +44,7 @@ struct Box {
 };
 Box boxes[24];
 
-float ballX = 320, ballY = 240, ballDX = 3.0f, ballDY = 2.0f;
+float ballX = 440, ballY = 360, ballDX = 3.0f, ballDY = 2.0f;
 
 int spriteX = 304, spriteY = 300;
 int spaceHits = 0, zHits = 0, leftClicks = 0, rightClicks = 0, dice = 0, diceRolls = 0;
@@ -123,8 +123,8 @@ void ShapesStep() {
   // A bouncing ball of three discs.
   ballX += ballDX;
   ballY += ballDY;
-  if (ballX < 360 || ballX > 620) ballDX = -ballDX;
-  if (ballY < 320 || ballY > 420) ballDY = -ballDY;
+  if ((ballX < 360 && ballDX < 0) || (ballX > 620 && ballDX > 0)) ballDX = -ballDX;
+  if ((ballY < 320 && ballDY < 0) || (ballY > 420 && ballDY > 0)) ballDY = -ballDY;
   DrawCircle(static_cast<int>(ballX), static_cast<int>(ballY), 20, kRed);
   DrawCircle(static_cast<int>(ballX), static_cast<int>(ballY), 12, kMagenta);
   DrawCircle(static_cast<int>(ballX), static_cast<int>(ballY), 4, kWhite);
@@ -149,6 +149,7 @@ void TextStep() {
   DrawMaskedString(18, 60, "レイアウトA: 9x18の升目", kYellow);
   DrawMaskedStringB(18, 100, "レイアウトB: OR", kRed, 36, 1);
   DrawMaskedStringC(18, 160, "レイアウトC", kCyan, 40, 1);
+  DrawString(18, 220, "文字の画素: A, C = 色 / B = 下地 OR 色", kBlack);
   PageFooter();
 }
 

@@ -7,7 +7,8 @@ namespace framedemo {
 
 enum State { Quit = 0, Title = 1, Shapes = 2, Text = 3, Input = 4 };
 
-// The settings of the named-DC build (false) or the DC-table build (true).
+// The settings of the named-DC build (false) or the DC-table build (true); also points
+// the demo at that build's image slots.
 const frame::FrameSettings& Settings(bool table);
 
 }  // namespace framedemo

@@ -19,13 +19,24 @@ long allocations = 0;
 
 }  // namespace
 
-void* operator new(std::size_t n) {
+// The plain and nothrow forms, single and array, all on malloc and free so that every
+// delete matches its new (aligned forms keep the library's own pair).
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
   ++allocations;
-  if (void* p = std::malloc(n ? n : 1)) return p;
+  return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void* operator new(std::size_t n) {
+  if (void* p = operator new(n, std::nothrow)) return p;
   throw std::bad_alloc();
 }
+void* operator new[](std::size_t n) { return operator new(n); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
@@ -252,6 +263,9 @@ TEST(Demo, FramesDoNotAllocate) {
                 std::to_string(g + 4) + " up escape\n";
     }
   }
+  const long before = allocations;
+  std::vector<int> probe(100);
+  ASSERT_GT(allocations, before) << "the allocation counter is not in use";
   for (bool table : {false, true}) {
     demo = &framedemo::Settings(table);
     frame::FrameSettings s = *demo;

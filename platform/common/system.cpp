@@ -23,6 +23,7 @@ struct Core {
   long releaseFrame = 0;          // click releases due in the drain before this frame
   int releaseCount = 0;
   detail::ClickTracker clicks;
+  bool quitDelivered = false;      // the --frames quit of this drain has been taken
 };
 
 Core core;
@@ -108,7 +109,11 @@ void CloseSystem() {
 }
 
 bool PollEvent(Event& e) {
+  // Like the old quit message, the --frames quit is taken once and leaves the queue
+  // empty; a program that runs on gets it again in the next drain.
   if (core.opts.frames >= 0 && core.framesShown >= core.opts.frames) {
+    if (core.quitDelivered) return false;
+    core.quitDelivered = true;
     e = Event{};
     e.type = EventType::Quit;
     e.code = 0;
@@ -154,6 +159,7 @@ void SleepMs(uint32_t ms) { core.backend->sleepMs(ms); }
 void Present(const Surface& picture) {
   if (core.open) core.backend->present(picture);
   ++core.framesShown;
+  core.quitDelivered = false;
   for (const Screenshot& shot : core.opts.screenshots)
     if (shot.frame == core.framesShown) WritePng(picture, shot.path.c_str());
 }

@@ -112,6 +112,17 @@ bool Open(const Options& opts, const WindowConfig& config) {
                  ProgramName(), SDL_GetError());
     return false;
   }
+  // Without a display SDL falls back to a driver that draws nowhere; a player would see
+  // nothing, so only take it when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+      !(asked && *asked)) {
+    std::fprintf(stderr, "%s: cannot open a window: no display found; no display? run with --headless or set DISPLAY\n",
+                 ProgramName());
+    SDL_Quit();
+    return false;
+  }
   char caption[1024];
   Cp932ToUtf8(config.caption ? config.caption : "", caption, sizeof caption);
   int scale = opts.scale >= 1 ? opts.scale : 1;

@@ -240,6 +240,29 @@ TEST_F(WindowRun, WaitEventLeavesTheEventForTheDrain) {
   EXPECT_TRUE(escape);
 }
 
+TEST(WindowOpen, NoDisplayIsRefusedWithAClearMessage) {
+  const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+  std::string saved[3];
+  bool had[3];
+  for (int i = 0; i < 3; ++i) {
+    const char* v = std::getenv(names[i]);
+    had[i] = v != nullptr;
+    if (v) saved[i] = v;
+    unsetenv(names[i]);
+  }
+  plat::Options opts;
+  plat::WindowConfig config;
+  testing::internal::CaptureStderr();
+  bool opened = plat::OpenSystem(opts, config);
+  std::string err = testing::internal::GetCapturedStderr();
+  plat::CloseSystem();
+  for (int i = 0; i < 3; ++i)
+    if (had[i]) setenv(names[i], saved[i].c_str(), 1);
+  EXPECT_FALSE(opened);
+  EXPECT_NE(err.find("cannot open a window"), std::string::npos) << err;
+  EXPECT_NE(err.find("--headless"), std::string::npos) << err;
+}
+
 // A short 16-bit mono tone as a .wav file.
 void WriteWav(const std::string& path) {
   const uint32_t samples = 4410, bytes = samples * 2;

@@ -117,6 +117,19 @@ TEST_F(RenderTest, BatchDrawsAtTheEndInOrder) {
   EXPECT_EQ(screen.At(5, 5), 0xFF0000u);
 }
 
+TEST_F(RenderTest, RemadeTextureIsNotDrawnFromOldTints) {
+  Fill(0);
+  Paint(0, 0, 0, 0, 4, 4, 0xFF00FF00);  // remembered tinted
+  EXPECT_EQ(screen.At(1, 1), 0x00FF00u);
+  plat::Surface grey;
+  grey.Create(4, 4);
+  for (plat::Colour& c : grey.pixels) c = 0x808080;
+  ASSERT_TRUE(MakeTexture(0, grey));
+  Paint(0, 0, 0, 0, 4, 4, 0xFF00FF00);
+  EXPECT_EQ(screen.At(1, 1), 0x008000u);
+  EXPECT_EQ(screen.At(0, 0), 0x008000u);  // no longer keyed out
+}
+
 TEST_F(RenderTest, MissingTextureGivesPlainSquares) {
   EXPECT_FALSE(LoadTexture(0, "no-such-dir/siro.bmp"));
   Fill(0);
@@ -147,6 +160,34 @@ TEST_F(RenderTest, TheShippedTextureHasCellGaugeAndDot) {
   EXPECT_FALSE(opaque(31, 31));
   EXPECT_TRUE(white(27, 27));  // its middle shows the tint
   EXPECT_FALSE(opaque(8, 8));
+}
+
+// Labels are remembered after their first drawing; the picture must not change by it.
+TEST(Labels, RememberedLabelsDrawLikeTheTextRenderer) {
+  ASSERT_TRUE(plat::InitText());
+  char error[128];
+  ASSERT_TRUE(CreateFonts(error, sizeof error)) << error;
+  static const char* const kText = "\x8F\xE3\x89\xBA Zz";  // two kanji and letters
+  plat::Surface direct, cached;
+  for (plat::Colour background : {0u, 0x336699u}) {
+    direct.Create(640, 480);
+    cached.Create(640, 480);
+    for (plat::Colour& c : direct.pixels) c = 0;
+    for (int y = 100; y < 130; y++) {
+      for (int x = 300; x < 340; x++) direct.Row(y)[x] = background;  // under part of it
+    }
+    cached.pixels = direct.pixels;
+    plat::DrawSmoothText(direct, 280, 96, 280 + 640, 96 + 128, kText, 0xFFFF8000,
+                         renderSet.fonts[1]);
+    renderSet.target = &cached;
+    for (int i = 0; i < 2; i++) {  // the first drawing learns, the second uses the cache
+      plat::Surface again = cached;
+      renderSet.target = &again;
+      DrawLabel(280, 96, kText, 0x1FF, 255, 128, 0, 1);  // only the low bytes count
+      ASSERT_EQ(again.pixels, direct.pixels) << "background " << background << " pass " << i;
+    }
+    renderSet.target = nullptr;
+  }
 }
 
 // A whole frame through the real renderer: the fixed layout of the picture.
