@@ -98,7 +98,11 @@ constexpr int kCachedTexels = 64;
 struct Shape {
   uint32_t textureId;
   int srcLeft, srcTop, width, height;
-  uint64_t opaqueRows;  // bit j: row j has no keyed-out texel
+  // The opaque texels of each row as at most two runs, so that a row is drawn by stores
+  // alone, without reading the picture; rowRuns[j] is -1 when row j has more runs.
+  int8_t rowRuns[kCachedTexels];
+  uint8_t runStart[kCachedTexels][2];
+  uint8_t runLength[kCachedTexels][2];
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -132,9 +136,30 @@ int ShapeOf(const Texture& t, const Tile& tile) {
     std::memset(cacheKey, 0, sizeof cacheKey);
   }
   Shape& p = shapes[shapeCount];
-  p = Shape{t.id, sl, st, w, h, 0};
+  p = Shape{};
+  p.textureId = t.id;
+  p.srcLeft = sl;
+  p.srcTop = st;
+  p.width = w;
+  p.height = h;
   for (int j = 0; j < h; j++) {
-    if (t.opaqueRun[static_cast<size_t>(st + j) * t.width + sl] >= w) p.opaqueRows |= uint64_t{1} << j;
+    const uint8_t* alpha = t.alpha.data() + static_cast<size_t>(st + j) * t.width + sl;
+    int runs = 0;
+    for (int i = 0; i < w;) {
+      if (alpha[i] == 0) {
+        i++;
+        continue;
+      }
+      int end = i;
+      while (end < w && alpha[end] != 0) end++;
+      if (runs < 2) {
+        p.runStart[j][runs] = static_cast<uint8_t>(i);
+        p.runLength[j][runs] = static_cast<uint8_t>(end - i);
+      }
+      runs++;
+      i = end;
+    }
+    p.rowRuns[j] = static_cast<int8_t>(runs <= 2 ? runs : -1);
   }
   return shapeCount++;
 }
@@ -185,26 +210,16 @@ inline Quad LoadQuad(const uint32_t* p) {
 }
 inline void StoreQuad(uint32_t* p, Quad q) { std::memcpy(p, &q, sizeof q); }
 
-// One row of a tinted piece: opaque texels replace the picture, keyed ones leave it.
-inline void PaintRow(uint32_t* dst, const uint32_t* src, const uint32_t* mask, int n,
-                     bool opaque) {
-  if (n == 8) {
-    if (opaque) {
-      StoreQuad(dst, LoadQuad(src));
-      StoreQuad(dst + 4, LoadQuad(src + 4));
-    } else {
-      for (int q = 0; q < 8; q += 4) {
-        const Quad m = LoadQuad(mask + q);
-        StoreQuad(dst + q, (LoadQuad(src + q) & m) | (LoadQuad(dst + q) & ~m));
-      }
-    }
-    return;
+// Copies a run of opaque texels onto the picture.
+inline void CopyRun(uint32_t* dst, const uint32_t* src, int n) {
+  for (; n >= 4; n -= 4, dst += 4, src += 4) StoreQuad(dst, LoadQuad(src));
+  if (n >= 2) {
+    std::memcpy(dst, src, 2 * sizeof *dst);
+    dst += 2;
+    src += 2;
+    n -= 2;
   }
-  if (opaque) {
-    std::memcpy(dst, src, static_cast<size_t>(n) * sizeof *dst);
-  } else {
-    for (int k = 0; k < n; k++) dst[k] = (src[k] & mask[k]) | (dst[k] & ~mask[k]);
-  }
+  if (n != 0) *dst = *src;
 }
 
 }  // namespace
@@ -375,21 +390,19 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
     // tinted piece.
     const int shape = ShapeOf(t, tile);
     if (shape >= 0) {
-      const uint64_t opaqueRows = shapes[shape].opaqueRows;
+      const Shape& p = shapes[shape];
       const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];
       const uint32_t* mask =
           t.mask.data() + static_cast<size_t>(tile.srcTop) * t.width + tile.srcLeft;
       uint32_t* dst = s.Row(tile.y) + tile.x;
-      const int w = tile.width, h = tile.height;
-      if (w == 8 && opaqueRows == (uint64_t{1} << h) - 1) {
-        for (int j = 0; j < h; j++, dst += s.width, src += 8) {
-          StoreQuad(dst, LoadQuad(src));
-          StoreQuad(dst + 4, LoadQuad(src + 4));
+      const int w = tile.width, h = tile.height, stride = s.width, texStride = t.width;
+      for (int j = 0; j < h; j++, dst += stride, src += w, mask += texStride) {
+        const int runs = p.rowRuns[j];
+        if (runs > 0) CopyRun(dst + p.runStart[j][0], src + p.runStart[j][0], p.runLength[j][0]);
+        if (runs > 1) CopyRun(dst + p.runStart[j][1], src + p.runStart[j][1], p.runLength[j][1]);
+        if (runs < 0) {
+          for (int k = 0; k < w; k++) dst[k] = (src[k] & mask[k]) | (dst[k] & ~mask[k]);
         }
-        return;
-      }
-      for (int j = 0; j < h; j++, dst += s.width, src += w, mask += t.width) {
-        PaintRow(dst, src, mask, w, opaqueRows >> j & 1);
       }
       return;
     }

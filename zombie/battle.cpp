@@ -135,7 +135,8 @@ void DrawPanel() {
     if (personColumns[c] == EMPTY_COLUMN) continue;
     const PersonRecord& p = stageEntries[personColumns[c]];
     if (frame::TextButton(202 + 128 * c, 40 + 64 * p.row, p.name, kBlack)) selectedPerson = personColumns[c];
-    frame::DrawString(202 + 128 * c, 58 + 64 * p.row, Format("HP:%d%%", PerFull(p.hp * 100, p.maxHp)), kBlack);
+    frame::DrawString(202 + 128 * c, 58 + 64 * p.row, Format("HP:%d%%", PerFull(p.hp * 100, p.maxHp)),
+                      kBlack);
   }
   for (int k = nextSlot + 1; k <= kSlotCount; ++k) {
     frame::DrawString(532, 20, "Next:", kBlack);
@@ -150,7 +151,7 @@ void DrawPanel() {
     frame::DrawString(18, 198, Format("惨殺力:%d", p.slaughter), kBlack);
     frame::DrawString(18, 216, Format("度胸力:%d", p.courage), kBlack);
   }
-  if (turn < 3) {
+  if (turn >= 0 && turn < 3) {  // the player's turns
     double s = std::sin(frame::frameStart * 3.141592653 / 180 * 0.25);
     for (int i = 0; i < 16; ++i) {
       int x = 166 + 128 * turn + i;

@@ -13,7 +13,9 @@ namespace zombie {
 
 namespace {
 
-constexpr int kMaxValue = 9999;  // keeps every product of the battle formulas in range
+// Keeps every product of the battle formulas (courage x resistance, resistance x 100,
+// the 124 % of Vary) inside 32 bits.
+constexpr int kMaxValue = 9999;
 
 struct DataFile {
   FILE* f = nullptr;
@@ -113,7 +115,7 @@ bool ParseInts(const char* line, int* values, int count, int total, const char* 
 const char* const kPeopleFields[] = {"hp", "slaughter", "courage", "protected", "name"};
 const char* const kPeopleList = " (hp,slaughter,courage,protected,name)";
 
-bool ParsePerson(const char* line, int record, PersonRecord& out, char* problem, int cap) {
+bool ParsePerson(const char* line, PersonRecord& out, char* problem, int cap) {
   int v[4];
   const char* p;
   if (!ParseInts(line, v, 4, 5, kPeopleList, kPeopleFields, problem, cap, p)) return false;
@@ -142,29 +144,23 @@ bool ParsePerson(const char* line, int record, PersonRecord& out, char* problem,
     std::snprintf(problem, cap, "unexpected text after the name");
     return false;
   }
-  if (v[0] < 2 || v[0] > kMaxValue) {
-    std::snprintf(problem, cap, "the resistance (hp) is %d; it must be from 2 to %d", v[0], kMaxValue);
+  // The battle divides by a person's resistance, so it must be positive.
+  if (v[0] < 1 || v[0] > kMaxValue) {
+    std::snprintf(problem, cap, "the resistance (hp) is %d; it must be from 1 to %d", v[0], kMaxValue);
     return false;
   }
   for (int i = 1; i <= 2; ++i) {
-    if (v[i] < 0 || v[i] > kMaxValue) {
-      std::snprintf(problem, cap, "%s is %d; it must be from 0 to %d", kPeopleFields[i], v[i], kMaxValue);
+    if (v[i] < -kMaxValue || v[i] > kMaxValue) {
+      std::snprintf(problem, cap, "%s is %d; it must be from %d to %d", kPeopleFields[i], v[i], -kMaxValue,
+                    kMaxValue);
       return false;
     }
-  }
-  if (v[3] != 0 && v[3] != 1) {
-    std::snprintf(problem, cap, "protected is %d; it must be 0 or 1", v[3]);
-    return false;
-  }
-  if (record == EMPTY_COLUMN && v[3] != 0) {
-    std::snprintf(problem, cap, "record 16 stands for an empty column and must not be protected");
-    return false;
   }
   out = PersonRecord{};
   out.hp = v[0];
   out.slaughter = v[1];
   out.courage = v[2];
-  out.isProtected = static_cast<uint8_t>(v[3]);
+  out.isProtected = v[3] != 0;
   std::memcpy(out.name, name, static_cast<size_t>(length));
   out.name[length] = 0;
   return true;
@@ -264,7 +260,7 @@ bool ReadPeople(const char* path, PersonRecord out[kTemplateCount + 1], char* er
                     d.line + 1, k - 1, kTemplateCount);
       return false;
     }
-    if (!ParsePerson(buf, k, out[k], problem, sizeof problem)) {
+    if (!ParsePerson(buf, out[k], problem, sizeof problem)) {
       std::snprintf(err, cap, "%s, line %d: %s", d.path, d.line, problem);
       return false;
     }
@@ -278,13 +274,14 @@ bool ReadStageLines(const char* path, int lines, int slots[kSlotCount + 1], char
 
 bool CheckStageFile(const char* path, char* err, int cap) {
   int slots[kSlotCount + 1];
-  int count = ReadStageCount(path, kChapters, slots, err, cap);
+  // Winning the last stage sets up "chapter 6" before the ending, which reads one line
+  // more than there are stages; a missing line repeats the last one read.
+  int count = ReadStageCount(path, kChapters + 1, slots, err, cap);
   if (count < 0) return false;
-  if (count < kChapters) {
+  if (count == 0) {
     char native[256];
     plat::NativePath(path, native, sizeof native);
-    std::snprintf(err, cap, "%s, line %d: the file ends after %d stage lines; %d are needed", native,
-                  count + 1, count, kChapters);
+    std::snprintf(err, cap, "%s, line 1: the file holds no stage line", native);
     return false;
   }
   return true;

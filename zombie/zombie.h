@@ -86,7 +86,7 @@ bool ReadPeople(const char* path, PersonRecord out[kTemplateCount + 1], char* er
 // Reads `lines` stage lines into slots[1..12]; a file that ends early keeps the last line
 // read. Every line read must be well formed.
 bool ReadStageLines(const char* path, int lines, int slots[kSlotCount + 1], char* err, int cap);
-// The whole stage file: five well-formed lines.
+// The stage file: at least one line, and every line the game reads (six) well formed.
 bool CheckStageFile(const char* path, char* err, int cap);
 // Tokens 4n to 4n+3 of the story file; missing tokens are empty.
 bool ReadStory(const char* path, int n, char title[kTitleCap], char lines[3][kLineCap],

@@ -211,11 +211,39 @@ TEST_F(Battle, ClickingANameSelectsWithoutUsingTheTurn) {
   EXPECT_EQ(turn, 0);
 }
 
-TEST_F(Battle, CommandLabelsDoNotReactInThePeoplesTurns) {
-  AtTurn(3);
-  PressOn(18, 126, 4);  // パス
+TEST_F(Battle, ThePressOfTheLastCommandDoesNotActInThePeoplesTurn) {
+  AtTurn(2);
+  PressOn(18, 126, 4);  // パス, held on into the people's first turn
   BattleStep();
+  EXPECT_EQ(turn, 3);
+  EXPECT_EQ(frame::buttonsEnabled, 1);
+  BattleStep();
+  EXPECT_EQ(stageEntries[1].row, 1);
   EXPECT_EQ(turn, 4);
+  EXPECT_EQ(frame::gameState, Waiting);
+  EXPECT_EQ(returnState, zombie::Battle);
+}
+
+TEST_F(Battle, AFullResistanceVariedToZeroCountsAsOne) {
+  templates[1].hp = 1;  // Vary(1) is 0 or 1
+  for (int tries = 0; stageEntries[1].maxHp != 0; ++tries) {
+    ASSERT_LT(tries, 100);
+    LoadStage();
+  }
+  AtTurn(0);
+  Z().panic = 60;
+  P().courage = 40;
+  EXPECT_EQ(ScareChance(0), 60);
+  BattleStep();  // the panel shows the person's share of resistance
+  EXPECT_EQ(turn, 0);
+  Z().slaughter = 10;
+  Lcg r{frame::randomState};
+  int damage = r.Vary(10);
+  Attack(0, 1);
+  char expected[128];
+  std::snprintf(expected, sizeof expected, "%sはP1に攻撃した:-%d%%", Z().name, damage * 100 + 1);
+  EXPECT_STREQ(textBuffer, expected);
+  EXPECT_EQ(personColumns[0], 4);
 }
 
 TEST_F(Battle, PeopleAdvanceAndStrikeInTheirTurns) {

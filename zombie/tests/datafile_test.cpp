@@ -53,6 +53,18 @@ TEST_F(DataFiles, GoodFilesPass) {
   EXPECT_EQ(people[3].courage, 9);
   EXPECT_EQ(people[3].isProtected, 1);
   EXPECT_STREQ(people[3].name, "名前");
+  // The least resistance, negative strengths, any non-zero protected flag, and a
+  // protected placeholder (it is never struck) are all playable.
+  std::string text = PeopleWith(4, "1,-3,-9999,2,Weak");
+  text.replace(text.rfind("100,10,50,0,P16"), 15, "9999,9999,9999,1,P16");
+  data->Write("people.txt", text);
+  EXPECT_TRUE(ReadPeople(kPeopleFile, people, err, sizeof err)) << err;
+  EXPECT_EQ(people[4].hp, 1);
+  EXPECT_EQ(people[4].slaughter, -3);
+  EXPECT_EQ(people[4].courage, -9999);
+  EXPECT_EQ(people[4].isProtected, 1);
+  EXPECT_EQ(people[16].isProtected, 1);
+  EXPECT_EQ(people[16].hp, 9999);
 }
 
 TEST_F(DataFiles, MissingFilesAreNamed) {
@@ -80,11 +92,12 @@ TEST_F(DataFiles, PeopleRecordFaultsNameTheLine) {
                        "line 6: the name is 32 bytes long; at most 31 fit"));
   EXPECT_TRUE(Contains(PeopleError(PeopleWith(7, "0,10,50,0,X")), "line 7: the resistance (hp) is 0"));
   EXPECT_TRUE(Contains(PeopleError(PeopleWith(7, "-5,10,50,0,X")), "line 7: the resistance (hp) is -5"));
-  EXPECT_TRUE(Contains(PeopleError(PeopleWith(7, "1,10,50,0,X")), "line 7: the resistance (hp) is 1"));
-  EXPECT_TRUE(Contains(PeopleError(PeopleWith(8, "100,10,50,2,X")), "line 8: protected is 2"));
+  EXPECT_TRUE(Contains(PeopleError(PeopleWith(7, "10000,10,50,0,X")),
+                       "line 7: the resistance (hp) is 10000; it must be from 1 to 9999"));
+  EXPECT_TRUE(Contains(PeopleError(PeopleWith(8, "100,10,-10000,0,X")),
+                       "line 8: courage is -10000; it must be from -9999 to 9999"));
   EXPECT_TRUE(Contains(PeopleError(PeopleWith(9, "100,10,50,0,X Y")), "line 9: unexpected text after the name"));
   EXPECT_TRUE(Contains(PeopleError(PeopleWith(10, "100,10,1234567890,0,X")), "line 10: field 3 (courage) is not a number"));
-  EXPECT_TRUE(Contains(PeopleError(PeopleWith(16, "100,10,50,1,X")), "line 16: record 16 stands for an empty column"));
   EXPECT_TRUE(Contains(PeopleError("5,1,1,0,A\n6,2,2,0,B\n"), "line 3: the file ends after 2 records; 16 are needed"));
   EXPECT_TRUE(Contains(PeopleError(PeopleWith(1, "100,10,50,0," + std::string(300, 'x'))),
                        "line 1: the line is longer than 255 bytes"));
@@ -102,7 +115,13 @@ TEST_F(DataFiles, StageLineFaultsNameTheLine) {
                        "line 2: slot 2 is 0; slots 1 to 3 start on the field"));
   EXPECT_TRUE(Contains(StageError(good + good + good + good + "1,2,3,4,0,5,0,0,0,0,0,0,9\n"),
                        "line 5: unexpected text after slot 12"));
-  EXPECT_TRUE(Contains(StageError(good + good + good), "line 4: the file ends after 3 stage lines; 5 are needed"));
+  EXPECT_TRUE(Contains(StageError("\n\n"), "data/stage.txt, line 1: the file holds no stage line"));
+  // The line after the fifth is read when the last stage is won.
+  EXPECT_TRUE(Contains(StageError(good + good + good + good + good + "1,2,3\n"), "line 6: too few fields: 3"));
+  // Fewer lines than stages: the later stages repeat the last line.
+  data->Write("stage.txt", good + good + good);
+  char err[320] = "";
+  EXPECT_TRUE(CheckStageFile(kStageFile, err, sizeof err)) << err;
 }
 
 TEST_F(DataFiles, OverlongStoryTokensAreReported) {
