@@ -51,16 +51,7 @@ void CountRuns(Texture& t) {
   t.id = ++lastId;
   const size_t count = static_cast<size_t>(t.width) * t.height;
   t.mask.assign(count, 0);
-  t.opaqueRun.assign(count, 0);
-  for (int y = 0; y < t.height; y++) {
-    int run = 0;
-    for (int x = t.width - 1; x >= 0; x--) {
-      const size_t i = static_cast<size_t>(y) * t.width + x;
-      t.mask[i] = t.alpha[i] != 0 ? 0xFFFFFFFFu : 0;
-      run = t.alpha[i] != 0 ? std::min(run + 1, 255) : 0;
-      t.opaqueRun[i] = static_cast<uint8_t>(run);
-    }
-  }
+  for (size_t i = 0; i < count; i++) t.mask[i] = t.alpha[i] != 0 ? 0xFFFFFFFFu : 0;
   t.entry.assign(count, 0);
   t.run.assign(count, 1);
   t.paletteSize = 1;
@@ -103,6 +94,7 @@ struct Shape {
   int8_t rowRuns[kCachedTexels];
   uint8_t runStart[kCachedTexels][2];
   uint8_t runLength[kCachedTexels][2];
+  bool solid8;  // eight texels wide and opaque throughout: two quads a row
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -161,6 +153,8 @@ int ShapeOf(const Texture& t, const Tile& tile) {
     }
     p.rowRuns[j] = static_cast<int8_t>(runs <= 2 ? runs : -1);
   }
+  p.solid8 = w == 8;
+  for (int j = 0; j < h; j++) p.solid8 = p.solid8 && p.rowRuns[j] == 1 && p.runLength[j][0] == 8;
   return shapeCount++;
 }
 
@@ -210,16 +204,18 @@ inline Quad LoadQuad(const uint32_t* p) {
 }
 inline void StoreQuad(uint32_t* p, Quad q) { std::memcpy(p, &q, sizeof q); }
 
-// Copies a run of opaque texels onto the picture.
+// Copies a run of opaque texels onto the picture with stores alone; the last four (or
+// two) texels are stored again overlapping, which saves a branch per leftover texel.
 inline void CopyRun(uint32_t* dst, const uint32_t* src, int n) {
-  for (; n >= 4; n -= 4, dst += 4, src += 4) StoreQuad(dst, LoadQuad(src));
-  if (n >= 2) {
+  if (n >= 4) {
+    for (int k = 0; k + 4 < n; k += 4) StoreQuad(dst + k, LoadQuad(src + k));
+    StoreQuad(dst + n - 4, LoadQuad(src + n - 4));
+  } else if (n >= 2) {
     std::memcpy(dst, src, 2 * sizeof *dst);
-    dst += 2;
-    src += 2;
-    n -= 2;
+    std::memcpy(dst + n - 2, src + n - 2, 2 * sizeof *dst);
+  } else if (n == 1) {
+    *dst = *src;
   }
-  if (n != 0) *dst = *src;
 }
 
 }  // namespace
@@ -307,9 +303,10 @@ namespace {
 // same picture.
 constexpr int kLabelCache = 16;
 
-struct TouchedPixel {
-  uint32_t offset;  // in the picture
-  uint32_t onBlack;
+struct TouchedRun {
+  uint32_t offset;  // of the first pixel in the picture
+  uint32_t count;
+  uint32_t first;   // index of its first colour in CachedLabel::onBlack
 };
 
 struct CachedLabel {
@@ -318,7 +315,8 @@ struct CachedLabel {
   int x = 0, y = 0, fontSlot = 0;
   uint32_t argb = 0;
   int pictureWidth = 0, pictureHeight = 0;
-  std::vector<TouchedPixel> pixels;
+  std::vector<TouchedRun> runs;    // the touched pixels, row by row
+  std::vector<uint32_t> onBlack;   // what the label leaves on black there
 };
 CachedLabel labelCache[kLabelCache];
 int labelCount = 0;
@@ -350,10 +348,20 @@ const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* t
   const plat::Font* font = renderSet.fonts[fontSlot];
   plat::DrawSmoothText(black, x, y, x + 640, y + 128, text, argb, font);
   plat::DrawSmoothText(white, x, y, x + 640, y + 128, text, argb, font);
-  l.pixels.clear();
-  for (size_t i = 0; i < black.pixels.size(); i++) {
-    if (black.pixels[i] != 0 || white.pixels[i] != kWhite) {
-      l.pixels.push_back({static_cast<uint32_t>(i), black.pixels[i]});
+  l.runs.clear();
+  l.onBlack.clear();
+  for (int y = 0; y < s.height; y++) {
+    for (int x = 0; x < s.width; x++) {
+      const size_t i = static_cast<size_t>(y) * s.width + x;
+      if (black.pixels[i] == 0 && white.pixels[i] == kWhite) continue;
+      const bool extends = !l.runs.empty() && l.runs.back().offset + l.runs.back().count == i &&
+                           x != 0;
+      if (extends) {
+        l.runs.back().count++;
+      } else {
+        l.runs.push_back({static_cast<uint32_t>(i), 1, static_cast<uint32_t>(l.onBlack.size())});
+      }
+      l.onBlack.push_back(black.pixels[i]);
     }
   }
   return &l;
@@ -370,9 +378,15 @@ void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int f
   plat::Surface& s = *rs.target;
   if (const CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot)) {
     uint32_t under = 0;
-    for (const TouchedPixel& p : l->pixels) under |= s.pixels[p.offset];
+    for (const TouchedRun& run : l->runs) {
+      const uint32_t* p = s.pixels.data() + run.offset;
+      for (uint32_t k = 0; k < run.count; k++) under |= p[k];
+    }
     if (under == 0) {
-      for (const TouchedPixel& p : l->pixels) s.pixels[p.offset] = p.onBlack;
+      for (const TouchedRun& run : l->runs) {
+        std::memcpy(s.pixels.data() + run.offset, l->onBlack.data() + run.first,
+                    run.count * sizeof(uint32_t));
+      }
       return;
     }
   }
@@ -396,6 +410,13 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
           t.mask.data() + static_cast<size_t>(tile.srcTop) * t.width + tile.srcLeft;
       uint32_t* dst = s.Row(tile.y) + tile.x;
       const int w = tile.width, h = tile.height, stride = s.width, texStride = t.width;
+      if (p.solid8) {
+        for (int j = 0; j < h; j++, dst += stride, src += 8) {
+          StoreQuad(dst, LoadQuad(src));
+          StoreQuad(dst + 4, LoadQuad(src + 4));
+        }
+        return;
+      }
       for (int j = 0; j < h; j++, dst += stride, src += w, mask += texStride) {
         const int runs = p.rowRuns[j];
         if (runs > 0) CopyRun(dst + p.runStart[j][0], src + p.runStart[j][0], p.runLength[j][0]);

@@ -27,7 +27,6 @@ struct Texture {
   std::vector<uint8_t> entry;
   std::vector<uint8_t> run;
   std::vector<uint32_t> mask;       // per texel: all ones where opaque, 0 where keyed out
-  std::vector<uint8_t> opaqueRun;   // opaque texels from each texel to the right (<= 255)
   uint32_t id = 0;                  // changes whenever the texture is made again
   uint32_t palette[kPalette] = {};  // entries 1 and up: the distinct opaque colours
   int paletteSize = 0;              // 0: too many colours, drawn texel by texel

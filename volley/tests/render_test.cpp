@@ -49,6 +49,23 @@ TEST_F(RenderTest, TintShowsOnWhiteModulatesGreyAndRedIsTransparent) {
   EXPECT_EQ(screen.At(10, 24), kBlue);
 }
 
+TEST_F(RenderTest, RowsWithManyGapsKeepThePictureInTheGaps) {
+  plat::Surface comb;
+  comb.Create(7, 2);
+  for (int x = 0; x < 7; x++) {
+    comb.Row(0)[x] = x % 2 == 0 ? 0xFFFFFF : kRedKey;  // four runs in one row
+    comb.Row(1)[x] = x < 2 || x > 4 ? 0x808080 : kRedKey;  // two runs
+  }
+  ASSERT_TRUE(MakeTexture(0, comb));
+  Fill(kBlue);
+  Paint(100, 100, 0, 0, 7, 2, 0xFF00FF00);
+  for (int x = 0; x < 7; x++) {
+    EXPECT_EQ(screen.At(100 + x, 100), x % 2 == 0 ? 0x00FF00u : kBlue) << x;
+    EXPECT_EQ(screen.At(100 + x, 101), x < 2 || x > 4 ? 0x008000u : kBlue) << x;
+  }
+  EXPECT_EQ(screen.At(107, 100), kBlue);
+}
+
 TEST_F(RenderTest, TintAlphaBlends) {
   Fill(0);
   Paint(0, 0, 1, 0, 1, 1, 0x80FFFFFF);

@@ -285,6 +285,29 @@ TEST_F(Battle, APersonReachingRowSixLosesTheStageInItsSixthTurn) {
   }
 }
 
+// The command buttons are enabled by their flag alone, also in the frames drawn under a
+// message. A command there would show a second message and leave the first one waiting
+// on itself for ever; random pressing over the buttons must never get there.
+TEST_F(Battle, RandomClicksNeverLeaveAMessageWaitingOnItself) {
+  const int targets[][2] = {{45, 63},  {45, 81},   {45, 99},  {36, 117}, {36, 135},
+                            {40, 409}, {220, 433}, {220, 49}, {540, 49}, {600, 470}};
+  Lcg input = Lcg::Seeded(7);
+  int battleFrames = 0;
+  for (int f = 0; f < 30000; ++f) {
+    if (input.Below(3) == 0) frame::mouseDown[0] = !frame::mouseDown[0];
+    if (input.Below(2) == 0) {
+      const int* t = targets[input.Below(10)];
+      frame::mouseX = t[0];
+      frame::mouseY = t[1];
+    }
+    battleFrames += frame::gameState == zombie::Battle;
+    Step();
+    ASSERT_FALSE(frame::gameState == Waiting && returnState == Waiting) << "frame " << f;
+    ASSERT_NE(frame::gameState, Quit);
+  }
+  EXPECT_GT(battleFrames, 3000);
+}
+
 TEST_F(Battle, ReserveZombiesHealAQuarterAtTurnThree) {
   squad[4].hp = 0;
   squad[4].maxHp = 103;
