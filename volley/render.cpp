@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 
 namespace volley {
 
@@ -286,6 +287,11 @@ void EndBatch() {
   if (rs.target != nullptr) {
     for (int i = 0; i < rs.queued; i++) {
       const Tile& tile = rs.batch[i];
+      static int exp = getenv("VR_EXP") ? atoi(getenv("VR_EXP")) : 0;
+      if (exp == 1) continue;
+      if (exp == 2 && !(tile.srcLeft == 0 && tile.width == 8)) continue;
+      if (exp == 3 && tile.srcLeft != 24) continue;
+      if (exp == 4 && tile.srcLeft == 24) continue;
       if (tile.slot >= 0 && tile.slot < kTextureSlots) {
         PaintTile(*rs.target, rs.textures[tile.slot], tile);
       }
@@ -296,17 +302,20 @@ void EndBatch() {
 
 namespace {
 
-// Labels are the same every frame and almost always land on black. Each one is drawn
-// once onto a black and onto a white scratch picture to learn which pixels it touches
-// and what it leaves on black; later, when all those pixels are still black, they are
-// written directly, and otherwise the label is drawn the ordinary way. Both give the
-// same picture.
+// Labels are the same every frame and almost always land on the same pixels. Each one
+// is drawn once onto a black and onto a white scratch picture to learn which pixels it
+// touches (with an opaque colour, every pixel of non-zero coverage changes on one of the
+// two; the others are never changed). Each pixel it touches comes out as a function of
+// the pixel under it, so after one ordinary drawing the label remembers what was under
+// those pixels and what it left there; later, when the same values are under them again,
+// the remembered result is written directly, and otherwise the label is drawn the
+// ordinary way and remembered anew. Both give the same picture.
 constexpr int kLabelCache = 16;
 
 struct TouchedRun {
   uint32_t offset;  // of the first pixel in the picture
   uint32_t count;
-  uint32_t first;   // index of its first colour in CachedLabel::onBlack
+  uint32_t first;   // index of its first pixel in CachedLabel::under and ::after
 };
 
 struct CachedLabel {
@@ -315,23 +324,26 @@ struct CachedLabel {
   int x = 0, y = 0, fontSlot = 0;
   uint32_t argb = 0;
   int pictureWidth = 0, pictureHeight = 0;
-  std::vector<TouchedRun> runs;    // the touched pixels, row by row
-  std::vector<uint32_t> onBlack;   // what the label leaves on black there
+  std::vector<TouchedRun> runs;  // the touched pixels, row by row
+  std::vector<uint32_t> under;   // what was under them at the last ordinary drawing
+  std::vector<uint32_t> after;   // and what the label left there
+  bool remembered = false;       // under and after hold a drawing
 };
 CachedLabel labelCache[kLabelCache];
 int labelCount = 0;
 
-const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* text,
-                             uint32_t argb, int fontSlot) {
+CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* text, uint32_t argb,
+                       int fontSlot) {
   for (int i = 0; i < labelCount; i++) {
-    const CachedLabel& l = labelCache[i];
+    CachedLabel& l = labelCache[i];
     if (l.text == text && l.font == renderSet.fonts[fontSlot] && l.x == x && l.y == y &&
         l.argb == argb && l.fontSlot == fontSlot &&
         l.pictureWidth == s.width && l.pictureHeight == s.height) {
       return &l;
     }
   }
-  if (labelCount == kLabelCache) return nullptr;
+  // Only opaque colours touch exactly the pixels found on black and white.
+  if (labelCount == kLabelCache || argb >> 24 != 255) return nullptr;
   CachedLabel& l = labelCache[labelCount++];
   l.text = text;
   l.font = renderSet.fonts[fontSlot];
@@ -341,6 +353,7 @@ const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* t
   l.fontSlot = fontSlot;
   l.pictureWidth = s.width;
   l.pictureHeight = s.height;
+  l.remembered = false;
   plat::Surface black, white;
   black.Create(s.width, s.height);
   white.Create(s.width, s.height);
@@ -349,7 +362,7 @@ const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* t
   plat::DrawSmoothText(black, x, y, x + 640, y + 128, text, argb, font);
   plat::DrawSmoothText(white, x, y, x + 640, y + 128, text, argb, font);
   l.runs.clear();
-  l.onBlack.clear();
+  uint32_t touched = 0;
   for (int y = 0; y < s.height; y++) {
     for (int x = 0; x < s.width; x++) {
       const size_t i = static_cast<size_t>(y) * s.width + x;
@@ -359,12 +372,32 @@ const CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* t
       if (extends) {
         l.runs.back().count++;
       } else {
-        l.runs.push_back({static_cast<uint32_t>(i), 1, static_cast<uint32_t>(l.onBlack.size())});
+        l.runs.push_back({static_cast<uint32_t>(i), 1, touched});
       }
-      l.onBlack.push_back(black.pixels[i]);
+      touched++;
     }
   }
+  l.under.assign(touched, 0);
+  l.after.assign(touched, 0);
   return &l;
+}
+
+// Copies the touched pixels of the picture into `to`.
+void TakeTouched(const CachedLabel& l, const plat::Surface& s, std::vector<uint32_t>& to) {
+  for (const TouchedRun& run : l.runs) {
+    std::memcpy(to.data() + run.first, s.pixels.data() + run.offset,
+                run.count * sizeof(uint32_t));
+  }
+}
+
+bool SameUnder(const CachedLabel& l, const plat::Surface& s) {
+  for (const TouchedRun& run : l.runs) {
+    if (std::memcmp(s.pixels.data() + run.offset, l.under.data() + run.first,
+                    run.count * sizeof(uint32_t)) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -376,21 +409,20 @@ void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int f
   uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
                   static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
   plat::Surface& s = *rs.target;
-  if (const CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot)) {
-    uint32_t under = 0;
+  CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot);
+  if (l != nullptr && l->remembered && SameUnder(*l, s)) {
     for (const TouchedRun& run : l->runs) {
-      const uint32_t* p = s.pixels.data() + run.offset;
-      for (uint32_t k = 0; k < run.count; k++) under |= p[k];
+      std::memcpy(s.pixels.data() + run.offset, l->after.data() + run.first,
+                  run.count * sizeof(uint32_t));
     }
-    if (under == 0) {
-      for (const TouchedRun& run : l->runs) {
-        std::memcpy(s.pixels.data() + run.offset, l->onBlack.data() + run.first,
-                    run.count * sizeof(uint32_t));
-      }
-      return;
-    }
+    return;
   }
+  if (l != nullptr) TakeTouched(*l, s, l->under);
   plat::DrawSmoothText(s, x, y, x + 640, y + 128, text, argb, rs.fonts[fontSlot]);
+  if (l != nullptr) {
+    TakeTouched(*l, s, l->after);
+    l->remembered = true;
+  }
 }
 
 void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {

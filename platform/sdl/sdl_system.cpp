@@ -104,24 +104,23 @@ void Fullscreen(bool on) {
     sdl.fullscreen = on;
 }
 
+bool NoWindow(const char* why) {
+  std::fprintf(stderr, "%s: cannot open a window: %s; no display? run with --headless or set DISPLAY\n",
+               ProgramName(), why);
+  return false;
+}
+
 bool Open(const Options& opts, const WindowConfig& config) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-  SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "%s: cannot open a window: %s; no display? run with --headless or set DISPLAY\n",
-                 ProgramName(), SDL_GetError());
-    return false;
-  }
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return NoWindow(SDL_GetError());
   // Without a display SDL falls back to a driver that draws nowhere; a player would see
   // nothing, so only take it when asked for by name.
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* asked = SDL_getenv("SDL_VIDEODRIVER");
   if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
       !(asked && *asked)) {
-    std::fprintf(stderr, "%s: cannot open a window: no display found; no display? run with --headless or set DISPLAY\n",
-                 ProgramName());
     SDL_Quit();
-    return false;
+    return NoWindow("no display found");
   }
   char caption[1024];
   Cp932ToUtf8(config.caption ? config.caption : "", caption, sizeof caption);
@@ -134,8 +133,7 @@ bool Open(const Options& opts, const WindowConfig& config) {
   sdl.window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 kScreenW * scale, kScreenH * scale, flags);
   if (!sdl.window) {
-    std::fprintf(stderr, "%s: cannot open a window: %s; no display? run with --headless or set DISPLAY\n",
-                 ProgramName(), SDL_GetError());
+    NoWindow(SDL_GetError());
     SDL_Quit();
     return false;
   }
