@@ -211,9 +211,10 @@ void FieldFrame(PlayField& f) {
   RunPatterns(f);
 
   // 5. The shot: charge while Z is held, fly on release, detonate on the next Z press or
-  // at the top of the field.
+  // at the top of the field. Each state's test sees the state the one before it left, so
+  // a shot launched this frame can detonate this frame, and a shot that detonates at the
+  // top while Z is up is ready again in the same frame.
   if (p.life != 0) {
-    const bool wasSpent = f.shotState == Spent;
     if (f.shotState == Idle && KeyHit(kKeyZ, kEdge)) {
       f.shotState = Charging;
       f.shotCharge = 1;
@@ -235,9 +236,8 @@ void FieldFrame(PlayField& f) {
         f.blastLevel += 100;
         f.shotState = Spent;
       }
-    } else if (wasSpent) {
-      if (!KeyHit(kKeyZ, kHold)) f.shotState = Idle;
     }
+    if (f.shotState == Spent && !KeyHit(kKeyZ, kHold)) f.shotState = Idle;
     UpdateMover(f.shot);
   }
 

@@ -96,6 +96,20 @@ struct Shape {
   uint8_t runStart[kCachedTexels][2];
   uint8_t runLength[kCachedTexels][2];
   bool solid8;  // eight texels wide and opaque throughout: two quads a row
+  // Pieces four or eight texels wide and at most eight high, with at most four distinct
+  // colours, are tinted in registers instead of through the cache: every quad of four
+  // texels is colour 0 with the lanes of colours 1..3 swapped in by masks. A row whose
+  // opaque texels form one run of four or more is drawn by one or two quads laid over
+  // that run (overlapping where it is shorter than eight), with stores alone; other rows
+  // merge their aligned quads into the picture by the opacity mask.
+  int colourCount;               // 1..4, or 0: drawn through the cache
+  uint8_t colours[4];            // their palette entries
+  uint8_t rowMode[8];            // 0 nothing, 1 or 2 quads over the run, 3 merge
+  uint8_t quadAt[8][2];          // texel offsets of the quads of the row
+  uint32_t lanes[8][2][4][4];    // per row and quad: [0] opacity, [k] the lanes of colour k
+  uint8_t rowClass[8];           // rows with the same quads share a class
+  uint8_t firstOfClass[8];       // a row of each class
+  int classCount;
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -156,6 +170,62 @@ int ShapeOf(const Texture& t, const Tile& tile) {
   }
   p.solid8 = w == 8;
   for (int j = 0; j < h; j++) p.solid8 = p.solid8 && p.rowRuns[j] == 1 && p.runLength[j][0] == 8;
+  p.colourCount = 0;
+  if ((w == 4 || w == 8) && h <= 8) {
+    int n = 0;
+    for (int j = 0; j < h && n >= 0; j++) {
+      const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
+      for (int i = 0; i < w && n >= 0; i++) {
+        if (entry[i] == 0) continue;
+        int k = 0;
+        while (k < n && p.colours[k] != entry[i]) k++;
+        if (k < n) continue;
+        if (n == 4) {
+          n = -1;  // too many colours
+        } else {
+          p.colours[n++] = entry[i];
+        }
+      }
+    }
+    if (n > 0) {
+      p.colourCount = n;
+      for (int j = 0; j < h; j++) {
+        const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
+        const int start = p.runStart[j][0], length = p.runLength[j][0];
+        if (p.rowRuns[j] == 0) {
+          p.rowMode[j] = 0;
+        } else if (p.rowRuns[j] == 1 && length >= 4) {
+          p.rowMode[j] = length > 4 ? 2 : 1;
+          p.quadAt[j][0] = static_cast<uint8_t>(start);
+          p.quadAt[j][1] = static_cast<uint8_t>(start + length - 4);
+        } else {
+          p.rowMode[j] = 3;
+          p.quadAt[j][0] = 0;
+          p.quadAt[j][1] = 4;
+        }
+        for (int q = 0; q < 2; q++) {
+          for (int l = 0; l < 4; l++) {
+            const int i = p.quadAt[j][q] + l;
+            const uint8_t e = p.rowMode[j] != 0 && i < w ? entry[i] : 0;
+            for (int k = 0; k < 4; k++) {
+              const bool on = e != 0 && (k == 0 || p.colours[k] == e);
+              p.lanes[j][q][k][l] = on ? 0xFFFFFFFFu : 0;
+            }
+          }
+        }
+      }
+      p.classCount = 0;
+      for (int j = 0; j < h; j++) {
+        int c = 0;
+        while (c < p.classCount &&
+               std::memcmp(p.lanes[j], p.lanes[p.firstOfClass[c]], sizeof p.lanes[j]) != 0) {
+          c++;
+        }
+        if (c == p.classCount) p.firstOfClass[p.classCount++] = static_cast<uint8_t>(j);
+        p.rowClass[j] = static_cast<uint8_t>(c);
+      }
+    }
+  }
   return shapeCount++;
 }
 
@@ -216,6 +286,167 @@ inline void CopyRun(uint32_t* dst, const uint32_t* src, int n) {
     std::memcpy(dst + n - 2, src + n - 2, 2 * sizeof *dst);
   } else if (n == 1) {
     *dst = *src;
+  }
+}
+
+inline Quad Splat(uint32_t v) { return Quad{v, v, v, v}; }
+
+// The tinted colours of a computed piece, as colour 0 and the swaps to colours 1..3.
+struct Tints {
+  Quad base;
+  Quad swap[4];
+};
+
+template <int N>
+inline Tints TintsOf(const Texture& t, const Shape& p, uint32_t colour) {
+  const uint32_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
+  const uint32_t tint = b << 16 | g << 8 | r;
+  uint32_t c[N];
+  for (int k = 0; k < N; k++) {
+    const uint32_t texel = t.palette[p.colours[k]];
+    c[k] = texel == kWhite ? tint : Modulate(texel, r, g, b);
+  }
+  Tints out;
+  out.base = Splat(c[0]);
+  for (int k = 1; k < N; k++) out.swap[k] = Splat(c[0] ^ c[k]);
+  return out;
+}
+
+template <int N>
+inline Quad QuadOf(const Shape& p, int j, int q, const Tints& tints) {
+  Quad v = tints.base;
+  for (int k = 1; k < N; k++) v ^= tints.swap[k] & LoadQuad(p.lanes[j][q][k]);
+  return v;
+}
+
+// Row j of a computed piece, tinted, with its left edge at d.
+template <int N>
+inline void PaintRow(const Shape& p, int j, uint32_t* d, const Tints& tints) {
+  switch (p.rowMode[j]) {
+    case 0:
+      return;
+    case 2:
+      StoreQuad(d + p.quadAt[j][1], QuadOf<N>(p, j, 1, tints));
+      [[fallthrough]];
+    case 1:
+      StoreQuad(d + p.quadAt[j][0], QuadOf<N>(p, j, 0, tints));
+      return;
+    default:
+      for (int q = 0; q < p.width / 4; q++) {
+        const Quad opaque = LoadQuad(p.lanes[j][q][0]);
+        const Quad v = QuadOf<N>(p, j, q, tints);
+        StoreQuad(d + 4 * q, (LoadQuad(d + 4 * q) & ~opaque) | (v & opaque));
+      }
+  }
+}
+
+template <int N>
+void PaintComputed(plat::Surface& s, const Texture& t, const Shape& p, const Tile& tile) {
+  const Tints tints = TintsOf<N>(t, p, tile.colour);
+  uint32_t* d = s.Row(tile.y) + tile.x;
+  for (int j = 0; j < p.height; j++, d += s.width) PaintRow<N>(p, j, d, tints);
+}
+
+// Runs of queued tiles of one piece that sit on the lattice of their own size, each in
+// a cell of its own, touch disjoint pixels and so may be drawn in any order: such a run
+// is drawn row of pixels after row of pixels across the picture, which writes whole
+// cache lines instead of a narrow column at a time.
+constexpr int kLatticeCols = 160, kLatticeRows = 120;  // 640x480 in pieces of 4x4 or more
+constexpr int kLatticeCells = kLatticeCols * kLatticeRows;
+constexpr int kLatticeMin = 16;           // shorter runs are drawn tile by tile
+uint32_t latticeStamp[kLatticeCells];     // equal to `stamp`: the cell is taken
+uint16_t latticeTile[kLatticeCells];      // the queued tile in a taken cell
+uint32_t stamp = 0;
+
+// log2 of 4 or 8, else -1: lattice pieces are 4 or 8 texels on a side.
+inline int LatticeShift(int n) { return n == 4 ? 2 : (n == 8 ? 3 : -1); }
+
+// The length of the lattice run that starts with queued tile `first`, and its shape.
+int LatticeRun(const plat::Surface& s, int first, int& shape) {
+  const RenderSet& rs = renderSet;
+  const Tile& a = rs.batch[first];
+  const int sx = LatticeShift(a.width), sy = LatticeShift(a.height);
+  if (sx < 0 || sy < 0 || a.slot < 0 || a.slot >= kTextureSlots || a.colour >> 24 != 255 ||
+      ((a.x | a.y) & ((a.width - 1) | (a.height - 1))) != 0) {
+    return 0;
+  }
+  const Texture& t = rs.textures[a.slot];
+  const int cols = s.width >> sx, rows = s.height >> sy;
+  if (!t.loaded || cols > kLatticeCols || rows > kLatticeRows) return 0;
+  shape = ShapeOf(t, a);
+  if (shape < 0 || shapes[shape].colourCount == 0) return 0;
+  if (++stamp == 0) {
+    std::memset(latticeStamp, 0, sizeof latticeStamp);
+    stamp = 1;
+  }
+  const int xMask = a.width - 1, yMask = a.height - 1;
+  int n = 0;
+  for (int i = first; i < rs.queued; i++, n++) {
+    const Tile& b = rs.batch[i];
+    if (b.slot != a.slot || b.srcLeft != a.srcLeft || b.srcTop != a.srcTop ||
+        b.width != a.width || b.height != a.height || b.colour >> 24 != 255 || b.x < 0 ||
+        b.y < 0 || (b.x & xMask) != 0 || (b.y & yMask) != 0) {
+      break;
+    }
+    const int cx = b.x >> sx, cy = b.y >> sy;
+    if (cx >= cols || cy >= rows) break;
+    const int cell = cy * cols + cx;
+    if (latticeStamp[cell] == stamp) break;  // a second tile on the same cell
+    latticeStamp[cell] = stamp;
+    latticeTile[cell] = static_cast<uint16_t>(i);
+  }
+  return n;
+}
+
+// The quads of every row class of each tile in one row of the lattice.
+Quad latticeQuads[kLatticeCols * 8 * 2];
+
+template <int N>
+void PaintLattice(plat::Surface& s, const Texture& t, const Shape& p) {
+  const RenderSet& rs = renderSet;
+  const int w = p.width, h = p.height, cols = s.width / w, rows = s.height / h;
+  const int perTile = 2 * p.classCount;
+  int at[kLatticeCols];
+  for (int cy = 0; cy < rows; cy++) {
+    int count = 0;
+    for (int cx = 0; cx < cols; cx++) {
+      const int cell = cy * cols + cx;
+      if (latticeStamp[cell] != stamp) continue;
+      const Tints tints = TintsOf<N>(t, p, rs.batch[latticeTile[cell]].colour);
+      Quad* q = latticeQuads + count * perTile;
+      for (int c = 0; c < p.classCount; c++) {
+        q[2 * c] = QuadOf<N>(p, p.firstOfClass[c], 0, tints);
+        q[2 * c + 1] = QuadOf<N>(p, p.firstOfClass[c], 1, tints);
+      }
+      at[count++] = cx * w;
+    }
+    if (count == 0) continue;
+    for (int j = 0; j < h; j++) {
+      uint32_t* row = s.Row(cy * h + j);
+      const Quad* q = latticeQuads + 2 * p.rowClass[j];
+      const int at0 = p.quadAt[j][0], at1 = p.quadAt[j][1];
+      switch (p.rowMode[j]) {
+        case 0:
+          break;
+        case 1:
+          for (int m = 0; m < count; m++, q += perTile) StoreQuad(row + at[m] + at0, q[0]);
+          break;
+        case 2:
+          for (int m = 0; m < count; m++, q += perTile) {
+            StoreQuad(row + at[m] + at0, q[0]);
+            StoreQuad(row + at[m] + at1, q[1]);
+          }
+          break;
+        default:
+          for (int m = 0; m < count; m++, q += perTile) {
+            for (int k = 0; k < w / 4; k++) {
+              uint32_t* d = row + at[m] + 4 * k;
+              const Quad opaque = LoadQuad(p.lanes[j][k][0]);
+              StoreQuad(d, (LoadQuad(d) & ~opaque) | (q[k] & opaque));
+            }
+          }
+      }
+    }
   }
 }
 
@@ -285,16 +516,24 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
 void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
-    for (int i = 0; i < rs.queued; i++) {
-      const Tile& tile = rs.batch[i];
-      static int exp = getenv("VR_EXP") ? atoi(getenv("VR_EXP")) : 0;
-      if (exp == 1) continue;
-      if (exp == 2 && !(tile.srcLeft == 0 && tile.width == 8)) continue;
-      if (exp == 3 && tile.srcLeft != 24) continue;
-      if (exp == 4 && tile.srcLeft == 24) continue;
-      if (tile.slot >= 0 && tile.slot < kTextureSlots) {
-        PaintTile(*rs.target, rs.textures[tile.slot], tile);
+    plat::Surface& s = *rs.target;
+    for (int i = 0; i < rs.queued;) {
+      int shape = -1;
+      const int run = LatticeRun(s, i, shape);
+      if (run >= kLatticeMin) {
+        const Texture& t = rs.textures[rs.batch[i].slot];
+        const Shape& p = shapes[shape];
+        switch (p.colourCount) {
+          case 1: PaintLattice<1>(s, t, p); break;
+          case 2: PaintLattice<2>(s, t, p); break;
+          case 3: PaintLattice<3>(s, t, p); break;
+          default: PaintLattice<4>(s, t, p); break;
+        }
+        i += run;
+        continue;
       }
+      const Tile& tile = rs.batch[i++];
+      if (tile.slot >= 0 && tile.slot < kTextureSlots) PaintTile(s, rs.textures[tile.slot], tile);
     }
   }
   rs.queued = 0;
@@ -437,6 +676,13 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
     const int shape = ShapeOf(t, tile);
     if (shape >= 0) {
       const Shape& p = shapes[shape];
+      switch (p.colourCount) {
+        case 1: return PaintComputed<1>(s, t, p, tile);
+        case 2: return PaintComputed<2>(s, t, p, tile);
+        case 3: return PaintComputed<3>(s, t, p, tile);
+        case 4: return PaintComputed<4>(s, t, p, tile);
+        default: break;
+      }
       const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];
       const uint32_t* mask =
           t.mask.data() + static_cast<size_t>(tile.srcTop) * t.width + tile.srcLeft;

@@ -245,9 +245,32 @@ TEST_F(FieldTest, ShotLaunchesFromTheStartOfFramePositionAndBlowsUpAtTheTop) {
   EXPECT_LT(f.shot.y, 0);
   EXPECT_EQ(f.shotState, Flying);
   Frame({});
-  EXPECT_EQ(f.shotState, Spent);  // y below 0 at the check
+  // y below 0 at the check: it detonates, and with Z up it is ready again at once.
+  EXPECT_EQ(f.shotState, Idle);
   EXPECT_EQ(f.blastLevel, 100);
   EXPECT_EQ(f.shot.life, 5);  // the shot flies on
+  Frame({kKeyZ});  // so the very next press starts a charge
+  EXPECT_EQ(f.shotState, Charging);
+  EXPECT_EQ(f.shotCharge, 2);
+}
+
+TEST_F(FieldTest, ShotDetonatingAtTheTopWithZHeldWaitsForRelease) {
+  f.player.x = 100;
+  f.player.y = 8;
+  Frame({});
+  Frame({kKeyZ});
+  Frame({});  // a tap: life 0, launched at y 8, and it stays there
+  EXPECT_EQ(f.shotState, Flying);
+  f.shot.y = -1;  // as if it had climbed past the top
+  Frame({kKeyZ});  // y below 0 detonates before the key is looked at
+  EXPECT_EQ(f.shotState, Spent);
+  EXPECT_EQ(f.blastLevel, 100);
+  Frame({kKeyZ});
+  EXPECT_EQ(f.shotState, Spent);
+  Frame({});
+  EXPECT_EQ(f.shotState, Idle);
+  Frame({kKeyZ});  // a new press charges again
+  EXPECT_EQ(f.shotState, Charging);
 }
 
 TEST_F(FieldTest, DeadPlayerNeitherMovesNorShoots) {
