@@ -107,6 +107,7 @@ struct Shape {
   uint8_t rowMode[8];            // 0 nothing, 1 or 2 quads over the run, 3 merge
   uint8_t quadAt[8][2];          // texel offsets of the quads of the row
   uint32_t lanes[8][2][4][4];    // per row and quad: [0] opacity, [k] the lanes of colour k
+  uint16_t texelLanes[2][8];     // colours 0..3 as (red, green, blue, 0) lanes, two a vector
   uint8_t rowClass[8];           // rows with the same quads share a class
   uint8_t firstOfClass[8];       // a row of each class
   int classCount;
@@ -214,6 +215,12 @@ int ShapeOf(const Texture& t, const Tile& tile) {
           }
         }
       }
+      for (int k = 0; k < 4; k++) {
+        const uint32_t c = k < n ? t.palette[p.colours[k]] : 0;
+        for (int l = 0; l < 4; l++) {
+          p.texelLanes[k / 2][(k % 2) * 4 + l] = static_cast<uint16_t>(l < 3 ? (c >> (8 * l)) & 0xFF : 0);
+        }
+      }
       p.classCount = 0;
       for (int j = 0; j < h; j++) {
         int c = 0;
@@ -297,15 +304,31 @@ struct Tints {
   Quad swap[4];
 };
 
+// Two colours tinted at once, channel by channel in 16-bit lanes: the same rounding as
+// Modulate (a white texel gives the tint itself).
+typedef uint16_t Lanes16 __attribute__((vector_size(16)));
+typedef uint8_t Bytes8 __attribute__((vector_size(8)));
+
+inline void TintTwo(const uint16_t* texels, Lanes16 tint, uint32_t out[2]) {
+  Lanes16 v;
+  std::memcpy(&v, texels, sizeof v);
+  v = v * tint + 128;
+  v = (v + (v >> 8)) >> 8;
+  const Bytes8 bytes = __builtin_convertvector(v, Bytes8);
+  std::memcpy(out, &bytes, sizeof bytes);
+}
+
 template <int N>
-inline Tints TintsOf(const Texture& t, const Shape& p, uint32_t colour) {
-  const uint32_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
-  const uint32_t tint = b << 16 | g << 8 | r;
-  uint32_t c[N];
-  for (int k = 0; k < N; k++) {
-    const uint32_t texel = t.palette[p.colours[k]];
-    c[k] = texel == kWhite ? tint : Modulate(texel, r, g, b);
-  }
+inline Tints TintsOf(const Shape& p, uint32_t colour) {
+  // The tint as 0x00BBGGRR, twice, widened to (red, green, blue, 0) lanes.
+  const uint32_t tint = (colour & 0xFF) << 16 | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+  const uint32_t twice[2] = {tint, tint};
+  Bytes8 bytes;
+  std::memcpy(&bytes, twice, sizeof bytes);
+  const Lanes16 lanes = __builtin_convertvector(bytes, Lanes16);
+  uint32_t c[4];
+  TintTwo(p.texelLanes[0], lanes, c);
+  if (N > 2) TintTwo(p.texelLanes[1], lanes, c + 2);
   Tints out;
   out.base = Splat(c[0]);
   for (int k = 1; k < N; k++) out.swap[k] = Splat(c[0] ^ c[k]);
@@ -319,32 +342,40 @@ inline Quad QuadOf(const Shape& p, int j, int q, const Tints& tints) {
   return v;
 }
 
-// Row j of a computed piece, tinted, with its left edge at d.
+// The quads of each row class of a computed piece, tinted.
 template <int N>
-inline void PaintRow(const Shape& p, int j, uint32_t* d, const Tints& tints) {
+inline void ClassQuads(const Shape& p, const Tints& tints, Quad* out) {
+  for (int c = 0; c < p.classCount; c++, out += 2) {
+    out[0] = QuadOf<N>(p, p.firstOfClass[c], 0, tints);
+    out[1] = QuadOf<N>(p, p.firstOfClass[c], 1, tints);
+  }
+}
+
+// Row j of a computed piece with its left edge at d, from the quads of the row's class.
+inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
   switch (p.rowMode[j]) {
     case 0:
       return;
     case 2:
-      StoreQuad(d + p.quadAt[j][1], QuadOf<N>(p, j, 1, tints));
+      StoreQuad(d + p.quadAt[j][1], q[1]);
       [[fallthrough]];
     case 1:
-      StoreQuad(d + p.quadAt[j][0], QuadOf<N>(p, j, 0, tints));
+      StoreQuad(d + p.quadAt[j][0], q[0]);
       return;
     default:
-      for (int q = 0; q < p.width / 4; q++) {
-        const Quad opaque = LoadQuad(p.lanes[j][q][0]);
-        const Quad v = QuadOf<N>(p, j, q, tints);
-        StoreQuad(d + 4 * q, (LoadQuad(d + 4 * q) & ~opaque) | (v & opaque));
+      for (int k = 0; k < p.width / 4; k++) {
+        const Quad opaque = LoadQuad(p.lanes[j][k][0]);
+        StoreQuad(d + 4 * k, (LoadQuad(d + 4 * k) & ~opaque) | (q[k] & opaque));
       }
   }
 }
 
 template <int N>
-void PaintComputed(plat::Surface& s, const Texture& t, const Shape& p, const Tile& tile) {
-  const Tints tints = TintsOf<N>(t, p, tile.colour);
+void PaintComputed(plat::Surface& s, const Shape& p, const Tile& tile) {
+  Quad quads[16];
+  ClassQuads<N>(p, TintsOf<N>(p, tile.colour), quads);
   uint32_t* d = s.Row(tile.y) + tile.x;
-  for (int j = 0; j < p.height; j++, d += s.width) PaintRow<N>(p, j, d, tints);
+  for (int j = 0; j < p.height; j++, d += s.width) PaintRow(p, j, d, quads + 2 * p.rowClass[j]);
 }
 
 // Runs of queued tiles of one piece that sit on the lattice of their own size, each in
@@ -402,7 +433,7 @@ int LatticeRun(const plat::Surface& s, int first, int& shape) {
 Quad latticeQuads[kLatticeCols * 8 * 2];
 
 template <int N>
-void PaintLattice(plat::Surface& s, const Texture& t, const Shape& p) {
+void PaintLattice(plat::Surface& s, const Shape& p) {
   const RenderSet& rs = renderSet;
   const int w = p.width, h = p.height, cols = s.width / w, rows = s.height / h;
   const int perTile = 2 * p.classCount;
@@ -412,12 +443,8 @@ void PaintLattice(plat::Surface& s, const Texture& t, const Shape& p) {
     for (int cx = 0; cx < cols; cx++) {
       const int cell = cy * cols + cx;
       if (latticeStamp[cell] != stamp) continue;
-      const Tints tints = TintsOf<N>(t, p, rs.batch[latticeTile[cell]].colour);
-      Quad* q = latticeQuads + count * perTile;
-      for (int c = 0; c < p.classCount; c++) {
-        q[2 * c] = QuadOf<N>(p, p.firstOfClass[c], 0, tints);
-        q[2 * c + 1] = QuadOf<N>(p, p.firstOfClass[c], 1, tints);
-      }
+      ClassQuads<N>(p, TintsOf<N>(p, rs.batch[latticeTile[cell]].colour),
+                    latticeQuads + count * perTile);
       at[count++] = cx * w;
     }
     if (count == 0) continue;
@@ -521,13 +548,12 @@ void EndBatch() {
       int shape = -1;
       const int run = LatticeRun(s, i, shape);
       if (run >= kLatticeMin) {
-        const Texture& t = rs.textures[rs.batch[i].slot];
         const Shape& p = shapes[shape];
         switch (p.colourCount) {
-          case 1: PaintLattice<1>(s, t, p); break;
-          case 2: PaintLattice<2>(s, t, p); break;
-          case 3: PaintLattice<3>(s, t, p); break;
-          default: PaintLattice<4>(s, t, p); break;
+          case 1: PaintLattice<1>(s, p); break;
+          case 2: PaintLattice<2>(s, p); break;
+          case 3: PaintLattice<3>(s, p); break;
+          default: PaintLattice<4>(s, p); break;
         }
         i += run;
         continue;
@@ -677,10 +703,10 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
     if (shape >= 0) {
       const Shape& p = shapes[shape];
       switch (p.colourCount) {
-        case 1: return PaintComputed<1>(s, t, p, tile);
-        case 2: return PaintComputed<2>(s, t, p, tile);
-        case 3: return PaintComputed<3>(s, t, p, tile);
-        case 4: return PaintComputed<4>(s, t, p, tile);
+        case 1: return PaintComputed<1>(s, p, tile);
+        case 2: return PaintComputed<2>(s, p, tile);
+        case 3: return PaintComputed<3>(s, p, tile);
+        case 4: return PaintComputed<4>(s, p, tile);
         default: break;
       }
       const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];

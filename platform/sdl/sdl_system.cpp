@@ -105,7 +105,7 @@ void Fullscreen(bool on) {
 }
 
 bool NoWindow(const char* why) {
-  std::fprintf(stderr, "%s: cannot open a window: %s; no display? run with --headless or set DISPLAY\n",
+  std::fprintf(stderr, "%s: cannot open a window: %s (to play without one, run with --headless; otherwise set DISPLAY)\n",
                ProgramName(), why);
   return false;
 }
