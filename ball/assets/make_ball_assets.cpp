@@ -70,8 +70,8 @@ Col SphereShade(int x, int y, Col base, double radius) {
   const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
   Col c = Scale(base, 0.32 + 0.78 * diffuse);
   const double hx = nx + 0.38, hy = ny + 0.42;  // highlight spot
-  const double spec = std::exp(-(hx * hx + hy * hy) * 22);
-  c = Mix(c, {255, 255, 255}, std::min(1.0, spec * 0.9));
+  const double shine = std::exp(-(hx * hx + hy * hy) * 22);
+  c = Mix(c, {255, 255, 255}, std::min(1.0, shine * 0.9));
   return c;
 }
 
