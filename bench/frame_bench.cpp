@@ -2,6 +2,8 @@
 // and whole frames of the frame demonstration program.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
 #include "bench/bench.h"
 #include "frame/demo/demo.h"
 #include "frame/frame.h"
@@ -83,7 +85,11 @@ void DemoFrame(benchmark::State& state) {
   bench::OpenHeadless();
   frame::ResetFrame();
   const frame::FrameSettings& s = framedemo::Settings(false);
+  // The demo's pictures sit in its own folder, as when it is started from there.
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(FRAMEDEMO_DIR);
   frame::CreateSurfaces(s);
+  std::filesystem::current_path(here);
   s.setup();
   frame::gameState = static_cast<int>(state.range(0));
   for (auto _ : state) {

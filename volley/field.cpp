@@ -79,25 +79,54 @@ void CreateField(PlayField& f) {
   f.phaseStart = fieldIo.timeMs();
 }
 
-uint32_t HueColour(int h) {
-  if (h == 899) return 0xFF808080u;
-  if (h == 999) return 0xFFFFFFFFu;
-  // Thousands of colours a frame, from a few hundred hues: remember the last colour of
-  // each hue slot (a colour is never 0, so 0 marks an empty slot).
-  static int32_t cachedHue[4096];
-  static uint32_t cachedColour[4096];
-  const size_t slot = static_cast<uint32_t>(h) & 4095;
-  if (cachedColour[slot] != 0 && cachedHue[slot] == h) return cachedColour[slot];
+namespace {
+
+uint32_t HueFormula(int h) {
   auto channel = [](double t) -> uint32_t {
     return static_cast<uint32_t>(Truncate(std::cos(t * kDegrees) * 127 + 128)) & 0xFF;
   };
   const double t = h;
-  const uint32_t colour =
-      0xFF000000u | channel(t) << 16 | channel(t + 120) << 8 | channel(t + 240);
-  cachedHue[slot] = h;
-  cachedColour[slot] = colour;
-  return colour;
+  return 0xFF000000u | channel(t) << 16 | channel(t + 120) << 8 | channel(t + 240);
 }
+
+// Thousands of colours a frame, from a few hundred hues: each slot remembers the last
+// hue that fell into it and its colour (a colour is never 0, so 0 marks an empty slot).
+struct HueSlot {
+  int32_t hue;
+  uint32_t colour;
+};
+HueSlot hueSlots[4096];
+
+inline uint32_t Hue(int h) {
+  if (h == 899) return 0xFF808080u;
+  if (h == 999) return 0xFFFFFFFFu;
+  HueSlot& slot = hueSlots[static_cast<uint32_t>(h) & 4095];
+  if (slot.colour != 0 && slot.hue == h) return slot.colour;
+  slot.hue = h;
+  slot.colour = HueFormula(h);
+  return slot.colour;
+}
+
+// UpdateMover, inlined into the loops of the frame.
+inline void Move(Mover& m) {
+  if (m.life == 0) return;
+  if (m.life > 100) {
+    m.life--;
+  } else {
+    m.x += m.dx;
+    m.y += m.dy;
+  }
+  if (m.life <= 0 || m.life == 100) {
+    m.life = 0;
+  } else if (m.life == 1 && (std::fabs(160 - m.x) > 160 || std::fabs(240 - m.y) > 240)) {
+    m.life = 0;
+  }
+  fieldIo.drawTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, Hue(m.hue));
+}
+
+}  // namespace
+
+uint32_t HueColour(int h) { return Hue(h); }
 
 void SeedRoll(uint32_t seed) { rollState = seed; }
 
@@ -124,21 +153,7 @@ bool KeyHit(int vk, bool hold) {
 
 void ClearKeyLatches() { std::memset(keyLatch, 0, sizeof keyLatch); }
 
-void UpdateMover(Mover& m) {
-  if (m.life == 0) return;
-  if (m.life > 100) {
-    m.life--;
-  } else {
-    m.x += m.dx;
-    m.y += m.dy;
-  }
-  if (m.life <= 0 || m.life == 100) {
-    m.life = 0;
-  } else if (m.life == 1 && (std::fabs(160 - m.x) > 160 || std::fabs(240 - m.y) > 240)) {
-    m.life = 0;
-  }
-  fieldIo.drawTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, HueColour(m.hue));
-}
+void UpdateMover(Mover& m) { Move(m); }
 
 void SpawnBullet(PlayField& f, int x, int y, float angle, float speed, bool aimed, int hue) {
   SpawnCursor cursor;
@@ -185,7 +200,7 @@ void FieldFrame(PlayField& f) {
     for (int r = 0; r < kRows; r++) {
       float& v = f.hueGrid[c * kRows + r];
       v = static_cast<float>(static_cast<double>(v) - 0.1);
-      fieldIo.drawTile(0, 8 * c, 8 * r, 0, 0, 8, 8, HueColour(Truncate(v)));
+      fieldIo.drawTile(0, 8 * c, 8 * r, 0, 0, 8, 8, Hue(Truncate(v)));
     }
   }
 
@@ -204,7 +219,7 @@ void FieldFrame(PlayField& f) {
     if (p.y < 0) p.y = 0;
     if (p.y > 480) p.y = 480;
     p.hue = 899;
-    UpdateMover(p);
+    Move(p);
   }
 
   // 4. The attack.
@@ -238,7 +253,7 @@ void FieldFrame(PlayField& f) {
       }
     }
     if (f.shotState == Spent && !KeyHit(kKeyZ, kHold)) f.shotState = Idle;
-    UpdateMover(f.shot);
+    Move(f.shot);
   }
 
   // 6. Restart.
@@ -247,7 +262,7 @@ void FieldFrame(PlayField& f) {
   // 7. Bullets: a bullet over a cell of nearly its own hue vanishes and cools the cell.
   for (Mover& b : f.bullets) {
     const double bx0 = b.x, by0 = b.y;
-    UpdateMover(b);
+    Move(b);
     if (b.life == 0) continue;
     float& cell = f.hueGrid[CellAt(bx0, by0)];
     int d = Truncate(static_cast<float>(b.hue) - cell);
@@ -289,7 +304,7 @@ void FieldFrame(PlayField& f) {
   // 10. Charge gauge.
   for (int i = 0; i < 120; i++) {
     fieldIo.drawTile(0, 336 + 2 * i, 445, 0, 0, 2, 24,
-                     i < f.shotCharge ? HueColour(3 * i) : HueColour(899));
+                     i < f.shotCharge ? Hue(3 * i) : Hue(899));
   }
 
   // 11. Side panel.
