@@ -65,6 +65,27 @@ inline plat::Surface& maskDC = frame::dcTable[kMaskSlot];
 inline plat::Surface& backImageDC = frame::dcTable[kBackImageSlot];
 inline plat::Surface& enemyDC = frame::dcTable[kEnemySlot];
 
+// Sound cues. Each is the clip data\NAME.wav, opened once at start-up as alias NAME. The
+// rules only mark the cues of a step; the dispatcher sends one play per marked cue after
+// the step, so sound never changes what the game computes or draws.
+enum Sound : int {
+  SoundStart,     // a new game begins
+  SoundLaunch,    // a ball leaves the launcher
+  SoundPower,     // a click sets off a special ball's power (the bomb has its own)
+  SoundStop,      // a click stops a ball dead
+  SoundHit,       // an enemy destroys a ball
+  SoundBomb,      // a bomb ball blows up
+  SoundReturn,    // a ball that dropped out comes back into the stock
+  SoundGameOver,  // the game ends
+  kSoundCount
+};
+extern uint32_t pendingSounds;  // bit per cue marked since the last PlaySounds
+inline void Cue(Sound s) { pendingSounds |= 1u << s; }
+void OpenSounds();  // the frame's set-up: opens every clip
+void PlaySounds();  // sends "play NAME from 0" for each marked cue, then clears them
+// Where the media commands go: plat::SoundCommand; tests put a recorder here.
+extern void (*soundCommand)(const char* command);
+
 // The state routines and the dispatcher the frame calls once per frame.
 void PlayStep();
 void NewGameSetup();

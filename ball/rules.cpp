@@ -47,6 +47,7 @@ void ApplyEffect(Ball& b) {
       for (Enemy& e : enemies) {
         if (Distance(b, e) < 128) e.active = false;
       }
+      Cue(SoundBomb);
       break;
     default: break;  // 7 pierce and 8 stealth act elsewhere
   }
@@ -81,6 +82,7 @@ bool Eligible(const Ball& b) { return b.active && !(b.effectTimer > 0 && b.type 
 void ReturnToStock(int type) {
   const int j = StockCount();
   if (j == kStockSize) return;  // full stock: the ball is lost
+  Cue(SoundReturn);
   if (j == kStockSize - 1) {
     ballStock[j] = 2 + frame::RandomBelow(7);
   } else if (type > 1) {
@@ -159,6 +161,7 @@ void Launch(bool z, bool x) {
   b.launchTimer = 180;
   std::copy(ballStock + 1, ballStock + kStockSize, ballStock);
   ballStock[kStockSize - 1] = 0;
+  Cue(SoundLaunch);
 }
 
 void Spawn() {
@@ -224,6 +227,7 @@ void PlayStep() {
       if (b.effectTimer > 0 && b.type == 7) {
         e.active = false;
       } else {
+        if (b.active) Cue(SoundHit);  // not for a ball that just dropped out
         b.active = false;
       }
     }
@@ -232,9 +236,11 @@ void PlayStep() {
         Distance(b.x, static_cast<double>(b.y + scrollDistance), frame::mouseX, frame::mouseY) < 16) {
       if (b.type > 1 && b.effectTimer == 0) {
         b.effectTimer = effectDuration[b.type];
+        if (b.type != 6) Cue(SoundPower);  // the bomb sounds when it goes off
       } else if (b.launchTimer == 0) {
         b.vx = 0;
         b.vy = 0;
+        Cue(SoundStop);
       }
       clickAvailable = false;
     }
@@ -261,6 +267,7 @@ void PlayStep() {
   DrawPlayScreen();
 
   if (frame::KeyHit(kKeyEscape, frame::edge)) frame::gameState = GameOver;
+  if (frame::gameState == GameOver) Cue(SoundGameOver);
 }
 
 }  // namespace ball

@@ -50,6 +50,7 @@ void NewGameSetup() {
   for (Enemy& e : enemies) e = Enemy{0, 0, 0, false, kNoTarget};
   scrollDistance = 0;
   frameCounter = 0;
+  Cue(SoundStart);
 }
 
 void TitleStep() {
@@ -142,6 +143,7 @@ void Step() {
     case GameOver: GameOverStep(); break;
     default: break;
   }
+  PlaySounds();
 }
 
 }  // namespace ball

@@ -1,4 +1,4 @@
-// ball's frame settings: caption, pacing, cursor, bitmaps and the first state.
+// ball's frame settings: caption, pacing, cursor, bitmaps, sounds and the first state.
 #pragma once
 #include "ball/ball.h"
 
@@ -28,6 +28,7 @@ constexpr frame::FrameSettings MakeSettings() {
   // A missing bitmap becomes a blank surface big enough for every cell read from it.
   s.imageW = 320;
   s.imageH = 180;
+  s.setup = OpenSounds;
   s.step = Step;
   return s;
 }

@@ -1,5 +1,6 @@
-// Draws ball's four bitmaps: the balls (eight types and the flash), the two sprite
-// masks, the course tile and the enemies. Run as `make_ball_assets OUTDIR SRCDIR`.
+// Draws ball's four bitmaps (the balls: eight types and the flash, the two sprite masks,
+// the course tile and the enemies) and synthesises its eight sound cues. Run as
+// `make_ball_assets OUTDIR SRCDIR`.
 //
 // Sprites are drawn with an AND mask then an XOR picture, so every picture is black
 // outside its mask's shape and every mask is black where the sprite is opaque. All balls
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include "tools/assetkit.h"
 
 namespace {
@@ -405,6 +407,196 @@ Image MakeBack() {
   return img;
 }
 
+// ---------------------------------------------------------------- sounds
+// Short cues at 22050 Hz: sines with pitch glides, FM bells and filtered noise, each
+// shaped by a smooth attack and an exponential decay, then cleaned of DC, faded to
+// silence at both ends and scaled to a gentle peak.
+
+constexpr int kRate = 22050;
+
+using Wave = std::vector<double>;
+
+Wave Silence(double seconds) { return Wave(static_cast<size_t>(seconds * kRate + 0.5), 0.0); }
+
+// A quarter-sine rise over `attack` seconds, then a fall by a factor e every `decay` seconds.
+double Envelope(double t, double attack, double decay) {
+  if (t < 0) return 0;
+  if (t < attack) return std::sin(0.5 * kPi * t / attack);
+  return std::exp(-(t - attack) / decay);
+}
+
+// Frequency gliding exponentially from f0 to f1 over `glide` seconds, then holding f1.
+double Glide(double t, double f0, double f1, double glide) {
+  if (glide <= 0 || t >= glide) return f1;
+  return f0 * std::pow(f1 / f0, t / glide);
+}
+
+struct Tone {
+  double start = 0;               // seconds into the clip
+  double f0 = 440, f1 = 440;      // Hz, gliding from f0 to f1
+  double glide = 0;               // seconds
+  double attack = 0.005, decay = 0.1;
+  double gain = 1;
+  double partials[5] = {1.0};     // amplitude of harmonics 1 to 5
+};
+
+void AddTone(Wave& w, const Tone& tone) {
+  double phase = 0;
+  for (size_t i = static_cast<size_t>(tone.start * kRate); i < w.size(); ++i) {
+    const double t = static_cast<double>(i) / kRate - tone.start;
+    double v = 0;
+    for (int k = 0; k < 5; ++k) v += tone.partials[k] * std::sin((k + 1) * phase);
+    w[i] += tone.gain * Envelope(t, tone.attack, tone.decay) * v;
+    phase += 2 * kPi * Glide(t, tone.f0, tone.f1, tone.glide) / kRate;
+  }
+}
+
+// A two-operator FM bell: the modulator runs at `ratio` times the note and its depth
+// fades faster than the note, so the strike is bright and the tail pure.
+struct Bell {
+  double start = 0, freq = 1000, ratio = 3.0, index = 1.2, indexDecay = 0.06;
+  double attack = 0.003, decay = 0.15, gain = 1;
+};
+
+void AddBell(Wave& w, const Bell& bell) {
+  for (size_t i = static_cast<size_t>(bell.start * kRate); i < w.size(); ++i) {
+    const double t = static_cast<double>(i) / kRate - bell.start;
+    const double mod = bell.index * std::exp(-t / bell.indexDecay) *
+                       std::sin(2 * kPi * bell.freq * bell.ratio * t);
+    w[i] += bell.gain * Envelope(t, bell.attack, bell.decay) * std::sin(2 * kPi * bell.freq * t + mod);
+  }
+}
+
+// Noise through a state-variable filter whose centre glides from c0 to c1 over the clip.
+struct Noise {
+  double start = 0, c0 = 2000, c1 = 500;  // Hz, below kRate / 6 for a stable filter
+  double damping = 0.7;                   // lower rings more
+  bool bandPass = false;                  // else low-pass
+  double attack = 0.002, decay = 0.1, gain = 1;
+};
+
+void AddNoise(Wave& w, const Noise& noise, uint32_t seed) {
+  double low = 0, band = 0;
+  const double length = static_cast<double>(w.size()) / kRate - noise.start;
+  for (size_t i = static_cast<size_t>(noise.start * kRate); i < w.size(); ++i) {
+    const double t = static_cast<double>(i) / kRate - noise.start;
+    seed = seed * 1664525u + 1013904223u;
+    const double white = static_cast<double>(seed >> 8) / 8388608.0 - 1.0;  // -1..1
+    const double f = 2 * std::sin(kPi * Glide(t, noise.c0, noise.c1, length) / kRate);
+    low += f * band;
+    const double high = white - low - noise.damping * band;
+    band += f * high;
+    w[i] += noise.gain * Envelope(t, noise.attack, noise.decay) * (noise.bandPass ? band : low);
+  }
+}
+
+// Removes DC with a gentle high-pass (about 20 Hz), fades the last 6 ms (and the first
+// 0.5 ms) to silence and scales the clip so that its peak is `peak` of full scale.
+assets::Sound Finish(const Wave& w, double peak, const std::string& name) {
+  Wave clean(w.size());
+  double x1 = 0, y1 = 0;
+  for (size_t i = 0; i < w.size(); ++i) {
+    y1 = w[i] - x1 + 0.9943 * y1;
+    x1 = w[i];
+    clean[i] = y1;
+  }
+  const size_t fadeIn = kRate / 2000, fadeOut = kRate * 6 / 1000;
+  for (size_t i = 0; i < fadeIn && i < clean.size(); ++i) clean[i] *= double(i) / fadeIn;
+  for (size_t i = 0; i < fadeOut && i < clean.size(); ++i) clean[clean.size() - 1 - i] *= double(i) / fadeOut;
+  double top = 0;
+  for (double v : clean) top = std::max(top, std::fabs(v));
+  if (top == 0) assets::Fail(name, "the synthesised sound is silent");
+  assets::Sound sound;
+  sound.rate = kRate;
+  sound.samples.reserve(clean.size());
+  for (double v : clean) sound.samples.push_back(static_cast<int16_t>(std::lround(v / top * peak * 32767)));
+  return sound;
+}
+
+// A soft pop with a breath of air: a quick upward sweep over band-passed noise.
+assets::Sound MakeLaunch() {
+  Wave w = Silence(0.20);
+  AddTone(w, {.f0 = 240, .f1 = 720, .glide = 0.10, .attack = 0.004, .decay = 0.045, .partials = {1.0, 0.2}});
+  AddNoise(w, {.c0 = 700, .c1 = 3000, .damping = 0.5, .bandPass = true, .attack = 0.02, .decay = 0.05, .gain = 0.5},
+           11);
+  return Finish(w, 0.36, "launch.wav");
+}
+
+// A rising three-note chime (G5, C6, E6).
+assets::Sound MakePower() {
+  Wave w = Silence(0.50);
+  const double notes[] = {783.99, 1046.50, 1318.51};
+  for (int k = 0; k < 3; ++k) {
+    AddBell(w, {.start = 0.06 * k, .freq = notes[k], .index = 1.0, .decay = 0.10 + 0.04 * k, .gain = 0.8 + 0.1 * k});
+  }
+  return Finish(w, 0.40, "power.wav");
+}
+
+// A short, dry click: a bright tick over a small wooden knock.
+assets::Sound MakeStop() {
+  Wave w = Silence(0.06);
+  AddTone(w, {.f0 = 1600, .f1 = 1200, .glide = 0.02, .attack = 0.0008, .decay = 0.006, .gain = 0.6});
+  AddTone(w, {.f0 = 460, .f1 = 340, .glide = 0.03, .attack = 0.001, .decay = 0.014});
+  return Finish(w, 0.34, "stop.wav");
+}
+
+// A low thud: a falling sine body with a dull noise knock at the front.
+assets::Sound MakeHit() {
+  Wave w = Silence(0.30);
+  AddTone(w, {.f0 = 160, .f1 = 50, .glide = 0.12, .attack = 0.003, .decay = 0.08, .partials = {1.0, 0.3, 0.1}});
+  AddNoise(w, {.c0 = 1400, .c1 = 200, .damping = 0.9, .attack = 0.001, .decay = 0.025, .gain = 1.2}, 23);
+  return Finish(w, 0.42, "hit.wav");
+}
+
+// Soft saturation: scales the wave to a peak of 1 and rounds it off with tanh, which
+// lifts the body of a noisy sound against its first spikes.
+void Saturate(Wave& w, double drive) {
+  double top = 0;
+  for (double v : w) top = std::max(top, std::fabs(v));
+  if (top == 0) return;
+  for (double& v : w) v = std::tanh(drive * v / top);
+}
+
+// An explosion: a burst of noise whose filter closes as it dies, over a sinking boom.
+assets::Sound MakeBomb() {
+  Wave w = Silence(0.55);
+  AddNoise(w, {.c0 = 3400, .c1 = 110, .damping = 0.8, .attack = 0.003, .decay = 0.19, .gain = 2.0}, 37);
+  AddTone(w, {.f0 = 95, .f1 = 34, .glide = 0.30, .attack = 0.004, .decay = 0.16, .gain = 0.7, .partials = {1.0, 0.2}});
+  Saturate(w, 2.5);
+  double smooth = 0;  // a one-pole low-pass takes the hiss off the rounded peaks
+  for (double& v : w) v = smooth += 0.45 * (v - smooth);
+  return Finish(w, 0.42, "bomb.wav");
+}
+
+// A small rising blip.
+assets::Sound MakeReturn() {
+  Wave w = Silence(0.09);
+  AddTone(w, {.f0 = 990, .f1 = 1480, .glide = 0.035, .attack = 0.003, .decay = 0.022, .partials = {1.0, 0.15}});
+  return Finish(w, 0.30, "return.wav");
+}
+
+// Four soft falling notes (G5, E-flat 5, C5, G4), the last one held a little longer.
+assets::Sound MakeGameOver() {
+  Wave w = Silence(0.60);
+  const double notes[] = {783.99, 622.25, 523.25, 392.00};
+  for (int k = 0; k < 4; ++k) {
+    AddTone(w, {.start = 0.12 * k, .f0 = notes[k], .f1 = notes[k], .attack = 0.008,
+                .decay = k < 3 ? 0.07 : 0.10, .partials = {1.0, 0.0, 0.11, 0.0, 0.04}});
+  }
+  return Finish(w, 0.40, "gameover.wav");
+}
+
+// A bright rising arpeggio (C5, E5, G5, C6) for the start of a game.
+assets::Sound MakeStart() {
+  Wave w = Silence(0.40);
+  const double notes[] = {523.25, 659.26, 783.99, 1046.50};
+  for (int k = 0; k < 4; ++k) {
+    AddBell(w, {.start = 0.05 * k, .freq = notes[k], .ratio = 2.0, .index = 0.8, .indexDecay = 0.05,
+                .decay = k < 3 ? 0.06 : 0.10});
+  }
+  return Finish(w, 0.40, "start.wav");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -422,5 +614,13 @@ int main(int argc, char** argv) {
   assets::WriteBmp(out + "mask.bmp", mask);
   assets::WriteBmp(out + "back.bmp", MakeBack());
   assets::WriteBmp(out + "enemy.bmp", enemies);
+  assets::WriteWav(out + "start.wav", MakeStart());
+  assets::WriteWav(out + "launch.wav", MakeLaunch());
+  assets::WriteWav(out + "power.wav", MakePower());
+  assets::WriteWav(out + "stop.wav", MakeStop());
+  assets::WriteWav(out + "hit.wav", MakeHit());
+  assets::WriteWav(out + "bomb.wav", MakeBomb());
+  assets::WriteWav(out + "return.wav", MakeReturn());
+  assets::WriteWav(out + "gameover.wav", MakeGameOver());
   return 0;
 }

@@ -4,6 +4,7 @@
 // silent after a single warning. A clip whose file is missing stays a silent alias.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include "platform/common/internal.h"
@@ -80,7 +81,15 @@ void SdlSound(const MediaCommand& command) {
       Clip& c = sound.clips[i];
       c.used = true;
       std::snprintf(c.alias, sizeof c.alias, "%s", command.alias);
-      c.chunk = Mix_LoadWAV(command.path);
+      // Open the file first so that a missing one is named with the system's reason
+      // rather than the mixer's message about a null stream.
+      SDL_RWops* file = SDL_RWFromFile(command.path, "rb");
+      if (!file) {
+        std::fprintf(stderr, "%s: cannot open sound '%s' (%s); it stays silent\n", ProgramName(),
+                     command.path, std::strerror(errno));
+        return;
+      }
+      c.chunk = Mix_LoadWAV_RW(file, 1);
       if (!c.chunk)
         std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
                      command.path, Mix_GetError());
