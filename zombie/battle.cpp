@@ -65,8 +65,10 @@ bool CommandsUsable(int c) {
 
 void Scare(int c) {
   PersonRecord& p = stageEntries[personColumns[c]];
+  PlaySound(Cue::Scare);
   if (frame::RandomBelow(100) < ScareChance(c)) {
     ShowMessage(Format("%sは逃げ出した!", p.name));
+    PlaySound(Cue::Leave);
     RemovePerson(c);
   } else {
     ShowMessage(Format("しかし、%sは逃げ出さない!", p.name));
@@ -78,14 +80,19 @@ void Attack(int c, int k) {
   const ZombieRecord& z = squad[zombieColumns[c]];
   PersonRecord& p = stageEntries[personColumns[c]];
   int damage = Vary(z.slaughter) * k;
+  PlaySound(k == 1 ? Cue::Weak : Cue::Strong);
   p.hp -= damage;
   Format("%sは%sに攻撃した:-%d%%", z.name, p.name, PerFull(damage * 100, p.maxHp) + 1);
-  if (p.hp <= 0 && !p.isProtected) RemovePerson(c);
+  if (p.hp <= 0 && !p.isProtected) {
+    PlaySound(Cue::Leave);
+    RemovePerson(c);
+  }
   ShowMessage(textBuffer);
   NextTurn();
 }
 
 void Swap(int c) {
+  PlaySound(Cue::Swap);
   int t = zombieColumns[c];
   zombieColumns[c] = reserve[0];
   reserve[0] = reserve[1];
@@ -94,7 +101,10 @@ void Swap(int c) {
   NextTurn();
 }
 
-void Pass() { NextTurn(); }
+void Pass() {
+  PlaySound(Cue::Pass);
+  NextTurn();
+}
 
 void DrawField() {
   plat::Blit(frame::backDC, 0, 0, 640, 480, BackImage(), 0, 0, plat::Rop::Copy);
@@ -180,6 +190,7 @@ void BattleStep() {
   if (frame::KeyHit(plat::VK_ESCAPE, frame::edge)) {
     DrawField();
     DrawPanel();
+    PlaySound(Cue::Lost);
     frame::gameState = Story;
     return;
   }
@@ -187,6 +198,7 @@ void BattleStep() {
       frame::KeyHit(0x4B, frame::edge)) {
     DrawField();
     DrawPanel();
+    PlaySound(Cue::Won);
     frame::gameState = StageWon;
     return;
   }
@@ -205,6 +217,7 @@ void BattleStep() {
     DrawPanel();
     frame::gameState = StageWon;
     ShowMessage("人々を全て追い返した!");
+    PlaySound(Cue::Won);
     return;
   }
   for (int c = 0; c < 3; ++c) {
@@ -214,6 +227,7 @@ void BattleStep() {
       DrawPanel();
       frame::gameState = Story;
       ShowMessage("誤って人々を本当に殺してしまった…");
+      PlaySound(Cue::Lost);
       return;
     }
   }
@@ -240,9 +254,11 @@ void BattleStep() {
     int damage = Vary(p.slaughter);
     z.hp -= damage;
     ShowMessage(Format("%sは%sに攻撃した:-%d", p.name, z.name, damage));
+    PlaySound(Cue::Struck);
     if (p.row == 6) {
       frame::gameState = Story;
       ShowMessage("人々が遂にここに来てしまった…");
+      PlaySound(Cue::Lost);
     }
   }
   NextTurn();

@@ -33,6 +33,7 @@ void TitleStep() {
   frame::DrawString(18, 18, "Morvane", 0);
   frame::DrawString(18, 36, "マウスクリックでスタート", 0);
   if (frame::MouseClicked(frame::edge)) {
+    PlaySound(Cue::Page);
     chapter = 0;
     frame::gameState = NewGame;
   }
@@ -43,7 +44,10 @@ void EndingStep() {
   CopyBackground();
   frame::DrawString(18, 18, "こうして国に勝ったゾンビ達は正式に存在を認められ", 0);
   frame::DrawString(18, 36, "平和に暮らしましたとさ…(完)", 0);
-  if (frame::MouseClicked(frame::edge)) frame::gameState = Title;
+  if (frame::MouseClicked(frame::edge)) {
+    PlaySound(Cue::Page);
+    frame::gameState = Title;
+  }
 }
 
 void Step() {
@@ -61,7 +65,10 @@ void Step() {
       frame::gameState = Story;
       break;
     case Waiting:
-      if (frame::MouseClicked(frame::edge)) frame::gameState = returnState;
+      if (frame::MouseClicked(frame::edge)) {
+        PlaySound(Cue::Click);
+        frame::gameState = returnState;
+      }
       break;
     case SetUpStage:
       LoadStage();
@@ -79,6 +86,7 @@ void Step() {
       break;
     case StoryWait:
       if (frame::MouseClicked(frame::edge)) {
+        PlaySound(Cue::Page);
         if (chapter == 0) {
           chapter = 1;
           frame::gameState = Story;

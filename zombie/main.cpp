@@ -22,7 +22,7 @@ constexpr frame::FrameSettings kSettings = {
     .firstState = zombie::Title,
     .images = kImages,
     .imageCount = 2,
-    .setup = zombie::CheckData,
+    .setup = zombie::StartUp,
     .step = zombie::Step,
 };
 

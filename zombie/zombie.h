@@ -112,6 +112,30 @@ void Attack(int c, int k);      // k = 1 weak, 2 strong
 void Swap(int c);
 void Pass();
 
+// ---- sound cues (sound.cpp)
+enum class Cue {
+  Page,    // a story, title or ending page clicked on
+  Click,   // a message clicked away
+  Scare,   // the scare command
+  Weak,    // the weak blow
+  Strong,  // the strong blow
+  Struck,  // a person strikes a zombie
+  Swap,    // the swap command
+  Pass,    // the pass command
+  Leave,   // a person leaves the field, scared or beaten
+  Won,     // the stage is won
+  Lost,    // the stage is lost or given up
+  Count,
+};
+// Opens every cue's clip (data\NAME.wav under the alias NAME).
+void OpenSounds();
+// Plays the cue's clip from its start.
+void PlaySound(Cue cue);
+// The program's start-up: the data check, then the sound clips.
+void StartUp();
+// Testing hook: when set, also receives every sound command sent.
+extern void (*soundHook)(const char* command);
+
 // ---- flow (flow.cpp)
 void ShowStory(int n);
 void TitleStep();

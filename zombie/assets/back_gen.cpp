@@ -1,12 +1,14 @@
 // Draws zombie's background, data/back.bmp: the battle field seen from above at night.
 // Dark grass, three dirt roads down the lanes, the town wall with its gates at the top
 // and the zombies' graveyard at the bottom. Kept dark and quiet so that the white lanes,
-// the sprite cards and the black-on-white texts stand out.
+// the sprite cards and the black-on-white texts stand out. Also writes the sound cues
+// (sound_gen.cpp).
 #include <cmath>
 #include <filesystem>
 #include <cstdint>
 #include <string>
 #include "tools/assetkit.h"
+#include "zombie/assets/sound_gen.h"
 
 namespace {
 
@@ -166,5 +168,6 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(std::string(argv[1]) + "/data");
   std::string out = std::string(argv[1]) + "/data/back.bmp";
   assets::WriteBmp(out, img);
+  zombie_assets::WriteSounds(argv[1]);
   return 0;
 }
