@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include "platform/system.h"
 #include "volley/render.h"
 
@@ -61,6 +64,11 @@ int CellAt(double x, double y) {
 }  // namespace
 
 int Truncate(double v) {
+#if defined(__SSE2__)
+  // The processor's conversion gives INT32_MIN for anything it cannot represent.
+  const int fast = _mm_cvttsd_si32(_mm_set_sd(v));
+  if (fast != INT32_MIN) return fast;
+#endif
   if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;  // also NaN
   if (v >= 2147483647.0) return INT32_MAX;
   return static_cast<int>(v);
@@ -107,6 +115,17 @@ inline uint32_t Hue(int h) {
   return slot.colour;
 }
 
+// The frame's tiles: straight into the sprite batch when drawing goes to the sprite
+// renderer, otherwise through fieldIo.
+inline void PutTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
+                    uint32_t colour) {
+  if (fieldIo.drawTile == DrawTile) {
+    QueueTile(slot, x, y, srcLeft, srcTop, width, height, colour);
+  } else {
+    fieldIo.drawTile(slot, x, y, srcLeft, srcTop, width, height, colour);
+  }
+}
+
 // UpdateMover, inlined into the loops of the frame.
 inline void Move(Mover& m) {
   if (m.life == 0) return;
@@ -121,7 +140,7 @@ inline void Move(Mover& m) {
   } else if (m.life == 1 && (std::fabs(160 - m.x) > 160 || std::fabs(240 - m.y) > 240)) {
     m.life = 0;
   }
-  fieldIo.drawTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, Hue(m.hue));
+  PutTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, Hue(m.hue));
 }
 
 }  // namespace
@@ -200,7 +219,7 @@ void FieldFrame(PlayField& f) {
     for (int r = 0; r < kRows; r++) {
       float& v = f.hueGrid[c * kRows + r];
       v = static_cast<float>(static_cast<double>(v) - 0.1);
-      fieldIo.drawTile(0, 8 * c, 8 * r, 0, 0, 8, 8, Hue(Truncate(v)));
+      PutTile(0, 8 * c, 8 * r, 0, 0, 8, 8, Hue(Truncate(v)));
     }
   }
 
@@ -260,7 +279,12 @@ void FieldFrame(PlayField& f) {
   if (KeyHit(kKeyX, kEdge)) ResetField(f);
 
   // 7. Bullets: a bullet over a cell of nearly its own hue vanishes and cools the cell.
+  // 8. Hits against the start-of-frame position; bullets are not used up. The bullet pass
+  // touches neither the player nor the other bullets, so each bullet is also tested for
+  // a hit as soon as it is done, which counts the same hits as a second pass would.
+  const bool hitsCount = p.life != 0;
   for (Mover& b : f.bullets) {
+    if (b.life == 0) continue;  // neither moved, drawn, tested nor hitting
     const double bx0 = b.x, by0 = b.y;
     Move(b);
     if (b.life == 0) continue;
@@ -271,13 +295,8 @@ void FieldFrame(PlayField& f) {
       b.life--;
       cell = static_cast<float>(static_cast<double>(cell) - 15.0);
     }
-  }
-
-  // 8. Hits against the start-of-frame position; bullets are not used up.
-  if (p.life != 0) {
-    for (const Mover& b : f.bullets) {
-      if (b.life == 0) continue;
-      double ex = x0 - b.x, ey = y0 - b.y;
+    if (hitsCount && b.life != 0) {
+      const double ex = x0 - b.x, ey = y0 - b.y;
       if (ex * ex + ey * ey < 64) p.life--;
     }
   }
@@ -303,8 +322,7 @@ void FieldFrame(PlayField& f) {
 
   // 10. Charge gauge.
   for (int i = 0; i < 120; i++) {
-    fieldIo.drawTile(0, 336 + 2 * i, 445, 0, 0, 2, 24,
-                     i < f.shotCharge ? Hue(3 * i) : Hue(899));
+    PutTile(0, 336 + 2 * i, 445, 0, 0, 2, 24, i < f.shotCharge ? Hue(3 * i) : Hue(899));
   }
 
   // 11. Side panel.

@@ -1,11 +1,12 @@
 // Software sprite renderer: tiles are queued between BeginBatch and EndBatch and then
-// drawn in order (one texture, so the order by texture is the order of submission).
+// drawn in order (one texture, so the order by texture is the order of submission); only
+// tiles that cannot touch the same pixel are drawn in another order, with the same
+// picture as a result.
 #include "volley/render.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <cstdlib>
 
 namespace volley {
 
@@ -86,6 +87,7 @@ void CountRuns(Texture& t) {
 constexpr int kShapes = 16;
 constexpr int kTileCacheSize = 2048;  // two ways per set
 constexpr int kCachedTexels = 64;
+constexpr int kComputedRows = 24;
 
 struct Shape {
   uint32_t textureId;
@@ -96,21 +98,23 @@ struct Shape {
   uint8_t runStart[kCachedTexels][2];
   uint8_t runLength[kCachedTexels][2];
   bool solid8;  // eight texels wide and opaque throughout: two quads a row
-  // Pieces four or eight texels wide and at most eight high, with at most four distinct
-  // colours, are tinted in registers instead of through the cache: every quad of four
-  // texels is colour 0 with the lanes of colours 1..3 swapped in by masks. A row whose
-  // opaque texels form one run of four or more is drawn by one or two quads laid over
-  // that run (overlapping where it is shorter than eight), with stores alone; other rows
-  // merge their aligned quads into the picture by the opacity mask.
-  int colourCount;               // 1..4, or 0: drawn through the cache
-  uint8_t colours[4];            // their palette entries
-  uint8_t rowMode[8];            // 0 nothing, 1 or 2 quads over the run, 3 merge
-  uint8_t quadAt[8][2];          // texel offsets of the quads of the row
-  uint32_t lanes[8][2][4][4];    // per row and quad: [0] opacity, [k] the lanes of colour k
-  uint16_t texelLanes[2][8];     // colours 0..3 as (red, green, blue, 0) lanes, two a vector
-  uint8_t rowClass[8];           // rows with the same quads share a class
-  uint8_t firstOfClass[8];       // a row of each class
+  // Pieces two, four or eight texels wide and at most 24 high, with at most four
+  // distinct colours, are tinted in registers instead of through the cache: every quad
+  // of four texels is colour 0 with the lanes of colours 1..3 swapped in by masks. A row
+  // whose opaque texels form one run of four or more is drawn by one or two quads laid
+  // over that run (overlapping where it is shorter than eight), with stores alone; a row
+  // of a piece two wide by half a quad; other rows merge their aligned quads into the
+  // picture by the opacity mask (pieces two wide have no such rows).
+  int colourCount;                          // 1..4, or 0: drawn through the cache
+  uint8_t colours[4];                       // their palette entries
+  uint16_t texelLanes[2][8];                // colours as (red, green, blue, 0), two a vector
+  uint8_t rowMode[kComputedRows];           // 0 none, 1 or 2 quads, 3 merge, 4 half a quad
+  uint8_t quadAt[kComputedRows][2];         // texel offsets of the quads of the row
+  uint32_t lanes[kComputedRows][2][4][4];   // per row and quad: [0] opacity, [k] colour k
+  uint8_t rowClass[kComputedRows];          // rows with the same quads share a class
+  uint8_t firstOfClass[kComputedRows];      // a row of each class
   int classCount;
+  int8_t copyFrom[kComputedRows];           // an earlier row the same and as wide, or -1
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -172,9 +176,14 @@ int ShapeOf(const Texture& t, const Tile& tile) {
   p.solid8 = w == 8;
   for (int j = 0; j < h; j++) p.solid8 = p.solid8 && p.rowRuns[j] == 1 && p.runLength[j][0] == 8;
   p.colourCount = 0;
-  if ((w == 4 || w == 8) && h <= 8) {
+  bool fullPairs = w == 2;  // two wide: every row empty or opaque on both texels
+  for (int j = 0; j < h && fullPairs; j++) {
+    fullPairs = p.rowRuns[j] == 0 || (p.rowRuns[j] == 1 && p.runLength[j][0] == 2);
+  }
+  if ((w == 4 || w == 8 || fullPairs) && h <= kComputedRows) {
+    const int rows = h < kComputedRows ? h : kComputedRows;  // h itself, said so for the optimizer
     int n = 0;
-    for (int j = 0; j < h && n >= 0; j++) {
+    for (int j = 0; j < rows && n >= 0; j++) {
       const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
       for (int i = 0; i < w && n >= 0; i++) {
         if (entry[i] == 0) continue;
@@ -190,11 +199,15 @@ int ShapeOf(const Texture& t, const Tile& tile) {
     }
     if (n > 0) {
       p.colourCount = n;
-      for (int j = 0; j < h; j++) {
+      for (int j = 0; j < rows; j++) {
         const uint8_t* entry = t.entry.data() + static_cast<size_t>(st + j) * t.width + sl;
         const int start = p.runStart[j][0], length = p.runLength[j][0];
         if (p.rowRuns[j] == 0) {
           p.rowMode[j] = 0;
+        } else if (w == 2) {
+          p.rowMode[j] = 4;
+          p.quadAt[j][0] = 0;
+          p.quadAt[j][1] = 0;
         } else if (p.rowRuns[j] == 1 && length >= 4) {
           p.rowMode[j] = length > 4 ? 2 : 1;
           p.quadAt[j][0] = static_cast<uint8_t>(start);
@@ -222,7 +235,7 @@ int ShapeOf(const Texture& t, const Tile& tile) {
         }
       }
       p.classCount = 0;
-      for (int j = 0; j < h; j++) {
+      for (int j = 0; j < rows; j++) {
         int c = 0;
         while (c < p.classCount &&
                std::memcmp(p.lanes[j], p.lanes[p.firstOfClass[c]], sizeof p.lanes[j]) != 0) {
@@ -230,6 +243,16 @@ int ShapeOf(const Texture& t, const Tile& tile) {
         }
         if (c == p.classCount) p.firstOfClass[p.classCount++] = static_cast<uint8_t>(j);
         p.rowClass[j] = static_cast<uint8_t>(c);
+      }
+      // A row opaque from edge to edge that repeats an earlier such row: in a lattice
+      // row of side-by-side tiles it is a copy of that earlier picture row.
+      for (int j = 0; j < rows; j++) {
+        const bool wide = p.rowRuns[j] == 1 && p.runStart[j][0] == 0 && p.runLength[j][0] == w;
+        int from = -1;
+        for (int k = 0; k < j && wide; k++) {
+          if (from < 0 && p.rowClass[k] == p.rowClass[j]) from = k;
+        }
+        p.copyFrom[j] = static_cast<int8_t>(from);
       }
     }
   }
@@ -362,6 +385,9 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
     case 1:
       StoreQuad(d + p.quadAt[j][0], q[0]);
       return;
+    case 4:
+      std::memcpy(d, &q[0], 2 * sizeof(uint32_t));
+      return;
     default:
       for (int k = 0; k < p.width / 4; k++) {
         const Quad opaque = LoadQuad(p.lanes[j][k][0]);
@@ -372,7 +398,7 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
 
 template <int N>
 void PaintComputed(plat::Surface& s, const Shape& p, const Tile& tile) {
-  Quad quads[16];
+  Quad quads[2 * kComputedRows];
   ClassQuads<N>(p, TintsOf<N>(p, tile.colour), quads);
   uint32_t* d = s.Row(tile.y) + tile.x;
   for (int j = 0; j < p.height; j++, d += s.width) PaintRow(p, j, d, quads + 2 * p.rowClass[j]);
@@ -385,45 +411,36 @@ void PaintComputed(plat::Surface& s, const Shape& p, const Tile& tile) {
 constexpr int kLatticeCols = 160, kLatticeRows = 120;  // 640x480 in pieces of 4x4 or more
 constexpr int kLatticeCells = kLatticeCols * kLatticeRows;
 constexpr int kLatticeMin = 16;           // shorter runs are drawn tile by tile
-uint32_t latticeStamp[kLatticeCells];     // equal to `stamp`: the cell is taken
+uint64_t latticeTaken[kLatticeCells / 64];  // one bit per cell
 uint16_t latticeTile[kLatticeCells];      // the queued tile in a taken cell
-uint32_t stamp = 0;
+inline bool Taken(int cell) { return latticeTaken[cell >> 6] >> (cell & 63) & 1; }
 
 // log2 of 4 or 8, else -1: lattice pieces are 4 or 8 texels on a side.
 inline int LatticeShift(int n) { return n == 4 ? 2 : (n == 8 ? 3 : -1); }
 
-// The length of the lattice run that starts with queued tile `first`, and its shape.
-int LatticeRun(const plat::Surface& s, int first, int& shape) {
+// The length of the lattice run that starts with queued tile `first` (at most up to
+// `end`, all of one piece of a computed shape): tiles with an opaque tint, on the
+// lattice of the piece's size, wholly on the picture, each on a cell of its own.
+int LatticeRun(const plat::Surface& s, const Shape& p, int first, int end) {
   const RenderSet& rs = renderSet;
-  const Tile& a = rs.batch[first];
-  const int sx = LatticeShift(a.width), sy = LatticeShift(a.height);
-  if (sx < 0 || sy < 0 || a.slot < 0 || a.slot >= kTextureSlots || a.colour >> 24 != 255 ||
-      ((a.x | a.y) & ((a.width - 1) | (a.height - 1))) != 0) {
-    return 0;
-  }
-  const Texture& t = rs.textures[a.slot];
+  const int sx = LatticeShift(p.width), sy = LatticeShift(p.height);
+  if (sx < 0 || sy < 0) return 0;
   const int cols = s.width >> sx, rows = s.height >> sy;
-  if (!t.loaded || cols > kLatticeCols || rows > kLatticeRows) return 0;
-  shape = ShapeOf(t, a);
-  if (shape < 0 || shapes[shape].colourCount == 0) return 0;
-  if (++stamp == 0) {
-    std::memset(latticeStamp, 0, sizeof latticeStamp);
-    stamp = 1;
-  }
-  const int xMask = a.width - 1, yMask = a.height - 1;
+  if (cols > kLatticeCols || rows > kLatticeRows) return 0;
+  std::memset(latticeTaken, 0, static_cast<size_t>(rows * cols + 63) / 64 * sizeof(uint64_t));
+  const int xMask = p.width - 1, yMask = p.height - 1;
   int n = 0;
-  for (int i = first; i < rs.queued; i++, n++) {
+  for (int i = first; i < end; i++, n++) {
     const Tile& b = rs.batch[i];
-    if (b.slot != a.slot || b.srcLeft != a.srcLeft || b.srcTop != a.srcTop ||
-        b.width != a.width || b.height != a.height || b.colour >> 24 != 255 || b.x < 0 ||
-        b.y < 0 || (b.x & xMask) != 0 || (b.y & yMask) != 0) {
+    if (b.colour >> 24 != 255 || b.x < 0 || b.y < 0 || (b.x & xMask) != 0 ||
+        (b.y & yMask) != 0) {
       break;
     }
     const int cx = b.x >> sx, cy = b.y >> sy;
     if (cx >= cols || cy >= rows) break;
     const int cell = cy * cols + cx;
-    if (latticeStamp[cell] == stamp) break;  // a second tile on the same cell
-    latticeStamp[cell] = stamp;
+    if (Taken(cell)) break;  // a second tile on the same cell
+    latticeTaken[cell >> 6] |= uint64_t{1} << (cell & 63);
     latticeTile[cell] = static_cast<uint16_t>(i);
   }
   return n;
@@ -437,35 +454,61 @@ void PaintLattice(plat::Surface& s, const Shape& p) {
   const RenderSet& rs = renderSet;
   const int w = p.width, h = p.height, cols = s.width / w, rows = s.height / h;
   const int perTile = 2 * p.classCount;
-  int at[kLatticeCols];
+  int at[kLatticeCols], spanStart[kLatticeCols], spanEnd[kLatticeCols];
+  const Quad* quadsOf[kLatticeCols];
   for (int cy = 0; cy < rows; cy++) {
-    int count = 0;
+    int count = 0, tinted = 0;
+    uint32_t lastColour = 0;
     for (int cx = 0; cx < cols; cx++) {
       const int cell = cy * cols + cx;
-      if (latticeStamp[cell] != stamp) continue;
-      ClassQuads<N>(p, TintsOf<N>(p, rs.batch[latticeTile[cell]].colour),
-                    latticeQuads + count * perTile);
+      if (!Taken(cell)) continue;
+      // Neighbouring cells are mostly of one colour: tint only when it changes.
+      const uint32_t colour = rs.batch[latticeTile[cell]].colour;
+      if (tinted == 0 || colour != lastColour) {
+        ClassQuads<N>(p, TintsOf<N>(p, colour), latticeQuads + tinted++ * perTile);
+        lastColour = colour;
+      }
+      quadsOf[count] = latticeQuads + (tinted - 1) * perTile;
       at[count++] = cx * w;
     }
     if (count == 0) continue;
+    // The spans of side-by-side tiles, for the rows that are copies of earlier rows.
+    int spans = 0;
+    for (int m = 0; m < count; m++) {
+      if (spans > 0 && spanEnd[spans - 1] == at[m]) {
+        spanEnd[spans - 1] += w;
+      } else {
+        spanStart[spans] = at[m];
+        spanEnd[spans++] = at[m] + w;
+      }
+    }
     for (int j = 0; j < h; j++) {
       uint32_t* row = s.Row(cy * h + j);
-      const Quad* q = latticeQuads + 2 * p.rowClass[j];
+      if (p.copyFrom[j] >= 0) {
+        const uint32_t* from = s.Row(cy * h + p.copyFrom[j]);
+        for (int k = 0; k < spans; k++) {
+          std::memcpy(row + spanStart[k], from + spanStart[k],
+                      static_cast<size_t>(spanEnd[k] - spanStart[k]) * sizeof(uint32_t));
+        }
+        continue;
+      }
+      const int c = 2 * p.rowClass[j];
       const int at0 = p.quadAt[j][0], at1 = p.quadAt[j][1];
       switch (p.rowMode[j]) {
         case 0:
           break;
         case 1:
-          for (int m = 0; m < count; m++, q += perTile) StoreQuad(row + at[m] + at0, q[0]);
+          for (int m = 0; m < count; m++) StoreQuad(row + at[m] + at0, quadsOf[m][c]);
           break;
         case 2:
-          for (int m = 0; m < count; m++, q += perTile) {
-            StoreQuad(row + at[m] + at0, q[0]);
-            StoreQuad(row + at[m] + at1, q[1]);
+          for (int m = 0; m < count; m++) {
+            StoreQuad(row + at[m] + at0, quadsOf[m][c]);
+            StoreQuad(row + at[m] + at1, quadsOf[m][c + 1]);
           }
           break;
         default:
-          for (int m = 0; m < count; m++, q += perTile) {
+          for (int m = 0; m < count; m++) {
+            const Quad* q = quadsOf[m] + c;
             for (int k = 0; k < w / 4; k++) {
               uint32_t* d = row + at[m] + 4 * k;
               const Quad opaque = LoadQuad(p.lanes[j][k][0]);
@@ -474,6 +517,46 @@ void PaintLattice(plat::Surface& s, const Shape& p) {
           }
       }
     }
+  }
+}
+
+// Queued tiles first..end-1, all of one piece of a computed shape, in order.
+template <int N>
+void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, int end) {
+  const RenderSet& rs = renderSet;
+  const int maxX = s.width - p.width, maxY = s.height - p.height;
+  const int latticeMask = (p.width - 1) | (p.height - 1);
+  for (int i = first; i < end;) {
+    const Tile& b = rs.batch[i];
+    if (((b.x | b.y) & latticeMask) == 0) {
+      const int n = LatticeRun(s, p, i, end);
+      if (n >= kLatticeMin) {
+        PaintLattice<N>(s, p);
+        i += n;
+        continue;
+      }
+    }
+    if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
+      PaintComputed<N>(s, p, b);
+    } else {
+      PaintTile(s, t, b);
+    }
+    i++;
+  }
+}
+
+void PaintRun(plat::Surface& s, const Texture& t, int first, int end) {
+  const RenderSet& rs = renderSet;
+  const Tile& a = rs.batch[first];
+  const int shape = t.loaded && a.width > 0 && a.height > 0 ? ShapeOf(t, a) : -1;
+  const Shape* p = shape >= 0 ? &shapes[shape] : nullptr;
+  switch (p != nullptr ? p->colourCount : 0) {
+    case 1: return PaintPieces<1>(s, t, *p, first, end);
+    case 2: return PaintPieces<2>(s, t, *p, first, end);
+    case 3: return PaintPieces<3>(s, t, *p, first, end);
+    case 4: return PaintPieces<4>(s, t, *p, first, end);
+    default:
+      for (int i = first; i < end; i++) PaintTile(s, t, rs.batch[i]);
   }
 }
 
@@ -530,39 +613,29 @@ bool CreateFonts(char* error, int cap) {
   return true;
 }
 
-void BeginBatch() { renderSet.queued = 0; }
+void BeginBatch() {
+  renderSet.queued = 0;
+  renderSet.runs = 0;
+}
 
 void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
               uint32_t colour) {
-  if (x > 640 || y > 480 || x + width < 0 || y + height < 0) return;
-  RenderSet& rs = renderSet;
-  if (rs.queued == kBatchSize) EndBatch();  // a full batch draws itself and starts again
-  rs.batch[rs.queued++] = Tile{slot, x, y, srcLeft, srcTop, width, height, colour};
+  QueueTile(slot, x, y, srcLeft, srcTop, width, height, colour);
 }
 
 void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
     plat::Surface& s = *rs.target;
-    for (int i = 0; i < rs.queued;) {
-      int shape = -1;
-      const int run = LatticeRun(s, i, shape);
-      if (run >= kLatticeMin) {
-        const Shape& p = shapes[shape];
-        switch (p.colourCount) {
-          case 1: PaintLattice<1>(s, p); break;
-          case 2: PaintLattice<2>(s, p); break;
-          case 3: PaintLattice<3>(s, p); break;
-          default: PaintLattice<4>(s, p); break;
-        }
-        i += run;
-        continue;
-      }
-      const Tile& tile = rs.batch[i++];
-      if (tile.slot >= 0 && tile.slot < kTextureSlots) PaintTile(s, rs.textures[tile.slot], tile);
+    // Runs of tiles of one piece of one texture are drawn together.
+    for (int r = 0; r < rs.runs; r++) {
+      const int first = rs.runStart[r], end = r + 1 < rs.runs ? rs.runStart[r + 1] : rs.queued;
+      const int slot = rs.batch[first].slot;
+      if (slot >= 0 && slot < kTextureSlots) PaintRun(s, rs.textures[slot], first, end);
     }
   }
   rs.queued = 0;
+  rs.runs = 0;
 }
 
 namespace {
@@ -589,7 +662,7 @@ struct CachedLabel {
   int x = 0, y = 0, fontSlot = 0;
   uint32_t argb = 0;
   int pictureWidth = 0, pictureHeight = 0;
-  std::vector<TouchedRun> runs;  // the touched pixels, row by row
+  std::vector<TouchedRun> runs;  // the touched pixels, a run a row
   std::vector<uint32_t> under;   // what was under them at the last ordinary drawing
   std::vector<uint32_t> after;   // and what the label left there
   bool remembered = false;       // under and after hold a drawing
@@ -626,21 +699,24 @@ CachedLabel* FindLabel(const plat::Surface& s, int x, int y, const char* text, u
   const plat::Font* font = renderSet.fonts[fontSlot];
   plat::DrawSmoothText(black, x, y, x + 640, y + 128, text, argb, font);
   plat::DrawSmoothText(white, x, y, x + 640, y + 128, text, argb, font);
+  // One run a row, from its first to its last touched pixel: the untouched pixels in
+  // between are left as they are, so remembering them too changes nothing, and a few
+  // long runs compare and copy faster than many short ones.
   l.runs.clear();
   uint32_t touched = 0;
   for (int y = 0; y < s.height; y++) {
+    int first = -1, last = -1;
     for (int x = 0; x < s.width; x++) {
       const size_t i = static_cast<size_t>(y) * s.width + x;
       if (black.pixels[i] == 0 && white.pixels[i] == kWhite) continue;
-      const bool extends = !l.runs.empty() && l.runs.back().offset + l.runs.back().count == i &&
-                           x != 0;
-      if (extends) {
-        l.runs.back().count++;
-      } else {
-        l.runs.push_back({static_cast<uint32_t>(i), 1, touched});
-      }
-      touched++;
+      if (first < 0) first = x;
+      last = x;
     }
+    if (first < 0) continue;
+    const uint32_t count = static_cast<uint32_t>(last - first + 1);
+    l.runs.push_back({static_cast<uint32_t>(static_cast<size_t>(y) * s.width + first), count,
+                      touched});
+    touched += count;
   }
   l.under.assign(touched, 0);
   l.after.assign(touched, 0);

@@ -44,6 +44,9 @@ struct RenderSet {
   Texture textures[kTextureSlots];
   Tile batch[kBatchSize];
   int queued = 0;
+  // Where each run of tiles of one piece (slot and source rectangle) starts in the batch.
+  int runStart[kBatchSize];
+  int runs = 0;
 };
 extern RenderSet renderSet;
 
@@ -67,6 +70,21 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
               uint32_t colour);
 // Draws the queued tiles in order and empties the batch.
 void EndBatch();
+inline bool SamePiece(const Tile& a, const Tile& b) {
+  return a.slot == b.slot && a.srcLeft == b.srcLeft && a.srcTop == b.srcTop &&
+         a.width == b.width && a.height == b.height;
+}
+// DrawTile itself, for callers that queue thousands of tiles a frame.
+inline void QueueTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
+                      uint32_t colour) {
+  if (x > 640 || y > 480 || int64_t{x} + width < 0 || int64_t{y} + height < 0) return;
+  RenderSet& rs = renderSet;
+  if (rs.queued == kBatchSize) EndBatch();  // a full batch draws itself and starts again
+  Tile& t = rs.batch[rs.queued];
+  t = Tile{slot, x, y, srcLeft, srcTop, width, height, colour};
+  if (rs.runs == 0 || !SamePiece(t, rs.batch[rs.queued - 1])) rs.runStart[rs.runs++] = rs.queued;
+  rs.queued++;
+}
 // Anti-aliased text (code page 932) in the rectangle (x, y)-(x + 640, y + 128).
 void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int fontSlot);
 

@@ -360,6 +360,37 @@ TEST_F(FieldTest, HitsAreMeasuredFromTheStartOfFramePosition) {
   EXPECT_EQ(f.player.life, 0);
 }
 
+TEST_F(FieldTest, ABulletThatMeetsItsCellNoLongerHits) {
+  f.player.x = 100;
+  f.player.y = 300;
+  f.bullets[0] = Mover{100, 303, 0, 0, 1, 0};    // on a cell of its own hue: vanishes
+  f.bullets[1] = Mover{103, 300, 0, 0, 1, 180};  // another hue: hits
+  Frame({});
+  EXPECT_EQ(f.bullets[0].life, 0);
+  EXPECT_EQ(f.player.life, 0);  // one hit, not two
+  // A hit from the last slot counts as well.
+  SetUp();
+  f.player.x = 100;
+  f.player.y = 300;
+  f.bullets[kBullets - 1] = Mover{100, 303, 0, 0, 1, 180};
+  Frame({});
+  EXPECT_EQ(f.player.life, 0);
+}
+
+TEST(Truncate, TowardZeroAndSaturating) {
+  EXPECT_EQ(Truncate(3.99), 3);
+  EXPECT_EQ(Truncate(-3.99), -3);
+  EXPECT_EQ(Truncate(-0.9), 0);
+  EXPECT_EQ(Truncate(2147483647.9), INT32_MAX);
+  EXPECT_EQ(Truncate(1e300), INT32_MAX);
+  EXPECT_EQ(Truncate(-2147483648.0), INT32_MIN);
+  EXPECT_EQ(Truncate(-2147483648.9), INT32_MIN);
+  EXPECT_EQ(Truncate(-1e300), INT32_MIN);
+  EXPECT_EQ(Truncate(-2147483647.5), -2147483647);
+  EXPECT_EQ(Truncate(std::nan("")), 0);
+  EXPECT_EQ(Truncate(HUGE_VAL), INT32_MAX);
+}
+
 TEST_F(FieldTest, TwoHitsLeaveMinusOneAndThePlayerIsDrawnOnceMore) {
   f.player.x = 100;
   f.player.y = 300;

@@ -2,13 +2,17 @@
 // and the fixed layout of a whole frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 #include "platform/text.h"
 #include "recorder.h"
 #include "volley/render.h"
 
 namespace volley {
 namespace {
+
+using test::TileCall;
 
 constexpr plat::Colour kBlue = 0xFF0000;  // 0x00BBGGRR
 constexpr plat::Colour kRedKey = 0x0000FF;
@@ -18,7 +22,7 @@ struct RenderTest : ::testing::Test {
   void SetUp() override {
     screen.Create(640, 480);
     renderSet.target = &screen;
-    renderSet.queued = 0;
+    BeginBatch();
     // A 4x4 texture: white, a grey column, a red-keyed corner.
     plat::Surface tex;
     tex.Create(4, 4);
@@ -177,6 +181,111 @@ TEST_F(RenderTest, TheShippedTextureHasCellGaugeAndDot) {
   EXPECT_FALSE(opaque(31, 31));
   EXPECT_TRUE(white(27, 27));  // its middle shows the tint
   EXPECT_FALSE(opaque(8, 8));
+}
+
+// The plain rule the batch must follow whatever way it takes: tile after tile, every
+// texel that is not keyed out is the texel times the tint (each channel a * b / 255,
+// rounded), laid over the picture with the texel's opacity times the tint's alpha.
+namespace reference {
+uint32_t Mul(uint32_t a, uint32_t b) { return (a * b * 2 + 255) / 510; }
+void Paint(plat::Surface& s, const plat::Surface& tex, const TileCall& t) {
+  const uint32_t a = t.colour >> 24, tint[3] = {(t.colour >> 16) & 0xFF, (t.colour >> 8) & 0xFF,
+                                               t.colour & 0xFF};
+  for (int j = 0; j < t.height; j++) {
+    for (int i = 0; i < t.width; i++) {
+      const int x = t.x + i, y = t.y + j, u = t.srcLeft + i, v = t.srcTop + j;
+      if (x < 0 || y < 0 || x >= s.width || y >= s.height) continue;
+      if (u < 0 || v < 0 || u >= tex.width || v >= tex.height) continue;
+      const uint32_t texel = tex.At(u, v) & 0xFFFFFF;
+      if (texel == 0x0000FF || a == 0) continue;  // keyed out, or no alpha
+      uint32_t out = 0;
+      for (int c = 0; c < 3; c++) {
+        const uint32_t src = Mul((texel >> (8 * c)) & 0xFF, tint[c]);
+        const uint32_t dst = (s.At(x, y) >> (8 * c)) & 0xFF;
+        out |= std::min<uint32_t>(255, Mul(src, a) + Mul(dst, 255 - a)) << (8 * c);
+      }
+      s.Row(y)[x] = out;
+    }
+  }
+}
+}  // namespace reference
+
+TEST(Batch, FastPathsDrawLikeThePlainRule) {
+  // A texture like the game's: a cell with a dim edge, a gauge bar and a round dot with
+  // a dark rim and keyed corners; and a speckled one with many colours and gaps.
+  plat::Surface tex;
+  tex.Create(32, 32);
+  for (plat::Colour& c : tex.pixels) c = kRedKey;
+  for (int y = 0; y < 24; y++) {
+    for (int x = 0; x < 8; x++) {
+      if (y < 8 || x < 2) tex.Row(y)[x] = x == 0 || y == 0 ? 0xC8C8C8 : 0xFFFFFF;
+    }
+  }
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) {
+      const int ex = 2 * x - 7, ey = 2 * y - 7, d = ex * ex + ey * ey;
+      if (d <= 36) tex.Row(24 + y)[24 + x] = 0xFFFFFF;
+      else if (d <= 72) tex.Row(24 + y)[24 + x] = (x + y) % 2 ? 0x202020 : 0xC0C0C0;
+    }
+  }
+  ASSERT_TRUE(MakeTexture(0, tex));
+  plat::Surface speckled;  // too many colours for the short ways
+  speckled.Create(8, 8);
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) {
+      speckled.Row(y)[x] = (x * 7 + y * 3) % 5 == 0 ? kRedKey : 0x010203 * (x + 8 * y);
+    }
+  }
+  ASSERT_TRUE(MakeTexture(1, speckled));
+  const plat::Surface* textures[2] = {&tex, &speckled};
+
+  uint32_t seed = 12345;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  auto colour = [&]() {
+    const uint32_t alpha = next(8) == 0 ? static_cast<uint32_t>(next(256)) : 255u;
+    return alpha << 24 | static_cast<uint32_t>(next(1 << 24));
+  };
+  std::vector<TileCall> tiles;
+  // The grid: a lattice of cells, column after column, then one cell twice in a row and
+  // a lattice of cells with a second tile on one cell (their order matters there).
+  for (int c = 0; c < 40; c++) {
+    for (int r = 0; r < 60; r++) tiles.push_back({0, 8 * c, 8 * r, 0, 0, 8, 8, colour()});
+  }
+  tiles.push_back({0, 16, 16, 0, 0, 8, 8, 0xFF00FF00});
+  tiles.push_back({0, 16, 16, 0, 0, 8, 8, 0xFFFF0000});
+  for (int k = 0; k < 40; k++) tiles.push_back({0, 8 * (k % 20), 400 + 8 * (k / 20), 0, 0, 8, 8, colour()});
+  tiles.push_back({0, 8, 400, 0, 0, 8, 8, 0xFF0000FF});
+  for (int k = 0; k < 30; k++) tiles.push_back({0, 8 * k, 320, 0, 0, 8, 8, colour()});
+  // Dots everywhere, overlapping, some across the edges, some on the lattice.
+  for (int k = 0; k < 3000; k++) {
+    const int x = next(12) == 0 ? 8 * next(80) : next(660) - 10;
+    const int y = next(12) == 0 ? 8 * next(60) : next(500) - 10;
+    tiles.push_back({0, x, y, 24, 24, 8, 8, colour()});
+  }
+  // The gauge, speckled pieces, pieces reaching outside the texture.
+  for (int i = 0; i < 120; i++) tiles.push_back({0, 336 + 2 * i, 445, 0, 0, 2, 24, colour()});
+  for (int k = 0; k < 200; k++) tiles.push_back({1, next(660) - 10, next(500) - 10, 0, 0, 8, 8, colour()});
+  for (int k = 0; k < 50; k++) tiles.push_back({0, next(640), next(480), 28, 28, 8, 8, colour()});
+
+  plat::Surface fast, plain;
+  fast.Create(640, 480);
+  plain.Create(640, 480);
+  for (size_t i = 0; i < fast.pixels.size(); i++) fast.pixels[i] = plain.pixels[i] = 0x102030 * (i % 7);
+  renderSet.target = &fast;
+  BeginBatch();
+  for (const TileCall& t : tiles) DrawTile(t.slot, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour);
+  EndBatch();
+  renderSet.target = nullptr;
+  for (const TileCall& t : tiles) {
+    if (t.x > 640 || t.y > 480 || t.x + t.width < 0 || t.y + t.height < 0) continue;
+    reference::Paint(plain, *textures[t.slot], t);
+  }
+  for (int y = 0; y < 480; y++) {
+    for (int x = 0; x < 640; x++) ASSERT_EQ(fast.At(x, y), plain.At(x, y)) << x << "," << y;
+  }
 }
 
 // Labels are remembered after their first drawing; the picture must not change by it.
