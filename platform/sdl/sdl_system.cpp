@@ -1,12 +1,14 @@
 // The SDL backend: one resizable window showing the 640x480 picture at the largest whole
 // scale that fits (nearest neighbour, centred, black around it), mouse positions mapped
 // back onto the picture, key state by virtual-key code, the millisecond clock and sleep,
-// message boxes. Sound lives in sdl_sound.cpp.
+// and the message dialog (drawn with our own fonts). Sound lives in sdl_sound.cpp.
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 #include "platform/common/internal.h"
 #include "platform/keys.h"
+#include "platform/sdl/dialog.h"
 #include "platform/text.h"
 
 namespace plat {
@@ -290,36 +292,315 @@ void ShowPicture(const Surface& picture) {
 bool Ask(const char* text, const char* caption) { return SdlAskYesNo(text, caption); }
 
 void Error(const char* title, const char* message) {
-  kHeadlessBackend.showError(title, message);
-  char t[512], m[2048];
-  Cp932ToUtf8(title ? title : "", t, sizeof t);
-  Cp932ToUtf8(message ? message : "", m, sizeof m);
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, t, m, sdl.window);
+  kHeadlessBackend.showError(title, message);  // the line on stderr
+  bool shown = false;
+  RunDialog(message, title, false, shown);
+}
+
+// The dialog's look: light grey, dark text, a strip of buttons at the bottom.
+constexpr int kPad = 20;          // around the icon and the text
+constexpr int kIcon = 34;         // diameter of the round icon
+constexpr int kIconGap = 16;      // between icon and text
+constexpr int kMinW = 340;
+constexpr int kStripH = 52;
+constexpr int kButtonW = 96, kButtonH = 30, kButtonGap = 10;
+constexpr Colour kBack = 0xF3F3F3, kStrip = 0xE6E6E6, kRule = 0xD2D2D2;
+constexpr Colour kButton = 0xFDFDFD, kHover = 0xFBF1E5, kPressed = 0xF7E4CC;
+constexpr Colour kBorder = 0xADADAD, kDefaultBorder = 0xD77800;  // 0x00BBGGRR
+constexpr uint32_t kTextArgb = 0xFF1E1E1E;
+
+const Font* MessageFont() { return SmoothFont(20); }
+const Font* ButtonFont() { return SmoothFont(18); }
+
+int CharBytes(const unsigned char* p) {
+  bool lead = (p[0] >= 0x81 && p[0] <= 0x9F) || (p[0] >= 0xE0 && p[0] <= 0xFC);
+  return lead && p[1] != 0 ? 2 : 1;
+}
+
+Colour Blend(Colour under, Colour over, int a) {  // a: 0..255
+  Colour out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    int u = static_cast<int>((under >> shift) & 0xFF), o = static_cast<int>((over >> shift) & 0xFF);
+    out |= static_cast<Colour>((o * a + u * (255 - a) + 127) / 255) << shift;
+  }
+  return out;
+}
+
+// A filled circle with smooth edges (4 x 4 samples a pixel).
+void FillDisc(Surface& s, int left, int top, int size, Colour c) {
+  const float r = size / 2.0f;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      int inside = 0;
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) {
+          float dx = x + (sx + 0.5f) / 4 - r, dy = y + (sy + 0.5f) / 4 - r;
+          inside += dx * dx + dy * dy <= r * r;
+        }
+      int px = left + x, py = top + y;
+      if (inside > 0 && px >= 0 && py >= 0 && px < s.width && py < s.height)
+        s.Row(py)[px] = Blend(s.Row(py)[px], c, inside * 255 / 16);
+    }
+}
+
+void DrawFrame(Surface& s, int x, int y, int w, int h, Colour c) {
+  FillRect(s, x, y, x + w, y + 1, c);
+  FillRect(s, x, y + h - 1, x + w, y + h, c);
+  FillRect(s, x, y, x + 1, y + h, c);
+  FillRect(s, x + w - 1, y, x + w, y + h, c);
+}
+
+// Draws a NUL-terminated text centred in the box.
+void DrawCentred(Surface& s, int x, int y, int w, int h, const char* text, uint32_t argb,
+                 const Font* font) {
+  int tw = TextWidth(font, text, static_cast<int>(SDL_strlen(text)));
+  int tx = x + (w - tw) / 2, ty = y + (h - FontHeight(font)) / 2;
+  DrawSmoothText(s, tx, ty, x + w, y + h, text, argb, font);
 }
 
 }  // namespace
 
-bool SdlAskYesNo(const char* text, const char* caption) {
-  char t[2048], c[512];
-  Cp932ToUtf8(text ? text : "", t, sizeof t);
-  Cp932ToUtf8(caption ? caption : "", c, sizeof c);
-  const SDL_MessageBoxButtonData buttons[] = {
-      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+void (*dialogShownHook)(unsigned windowId, const DialogLayout& layout) = nullptr;
+
+void LayoutDialog(const char* text, bool question, DialogLayout& l) {
+  l = DialogLayout{};
+  l.question = question;
+  const Font* font = MessageFont();
+  l.lineHeight = FontHeight(font) + 6;
+  const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
+  const int cap = static_cast<int>(sizeof l.text) - 1;
+  const int maxLines = static_cast<int>(sizeof l.lineStart / sizeof l.lineStart[0]);
+  int n = 0, lineBegin = 0, lastSpace = -1, widest = 0;
+  l.lineCount = 1;
+  // Ends the current line at byte end of l.text; the next one starts at next.
+  auto breakLine = [&](int end, int next) {
+    widest = std::max(widest, TextWidth(font, l.text + lineBegin, end - lineBegin));
+    if (l.lineCount == maxLines) return false;
+    l.text[end] = 0;
+    lineBegin = next;
+    lastSpace = -1;
+    l.lineStart[l.lineCount++] = next;
+    return true;
   };
-  SDL_MessageBoxData box = {};
-  box.flags = SDL_MESSAGEBOX_INFORMATION;
-  box.window = sdl.window;
-  box.title = c;
-  box.message = t;
-  box.numbuttons = 2;
-  box.buttons = buttons;
-  int chosen = 0;
-  if (SDL_ShowMessageBox(&box, &chosen) != 0) {
-    std::fprintf(stderr, "%s: cannot ask '%s': %s; answering no\n", ProgramName(), t, SDL_GetError());
+  while (*p != 0) {
+    if (*p == '\r') {
+      ++p;
+      continue;
+    }
+    if (*p == '\n') {
+      ++p;
+      if (n + 1 >= cap || !breakLine(n, n + 1)) break;
+      ++n;
+      continue;
+    }
+    int k = CharBytes(p);
+    if (n + k + 2 >= cap) break;
+    int charW = TextWidth(font, reinterpret_cast<const char*>(p), k);
+    if (n > lineBegin && TextWidth(font, l.text + lineBegin, n - lineBegin) + charW > kDialogMaxTextW) {
+      if (*p == ' ') {  // the space that overflows becomes the break
+        if (!breakLine(n, n + 1)) break;
+        ++p;
+        ++n;
+        continue;
+      }
+      // At the last space when what follows it fits on a line, else inside the word.
+      bool atSpace = lastSpace > lineBegin &&
+                     TextWidth(font, l.text + lastSpace + 1, n - lastSpace - 1) + charW <= kDialogMaxTextW;
+      if (!(atSpace ? breakLine(lastSpace, lastSpace + 1) : breakLine(n, n + 1))) break;
+      if (!atSpace) ++n;
+    }
+    if (*p == ' ') lastSpace = n;
+    for (int i = 0; i < k; ++i) l.text[n++] = static_cast<char>(*p++);
+  }
+  l.text[n] = 0;
+  widest = std::max(widest, TextWidth(font, l.text + lineBegin, n - lineBegin));
+  if (l.lineCount > 1 && l.text[l.lineStart[l.lineCount - 1]] == 0) --l.lineCount;  // a final '\n'
+
+  const int textH = l.lineCount * l.lineHeight - 6;
+  const int bodyH = std::max(kIcon, textH);
+  l.buttonCount = question ? 2 : 1;
+  const int buttonsW = l.buttonCount * kButtonW + (l.buttonCount - 1) * kButtonGap;
+  l.iconX = kPad;
+  // Beside a single line the icon is centred; beside several it stays at the top.
+  l.iconY = l.lineCount == 1 ? kPad + (bodyH - kIcon) / 2 : kPad;
+  l.textX = kPad + kIcon + kIconGap;
+  l.textY = kPad + (bodyH - textH) / 2;
+  l.w = std::max({kMinW, l.textX + widest + kPad + 8, buttonsW + 2 * kPad});
+  l.h = kPad + bodyH + kPad + 4 + kStripH;
+  // "はい" / "いいえ" (yes / no) in code page 932.
+  static const char kYes[] = "\x82\xCD\x82\xA2", kNo[] = "\x82\xA2\x82\xA2\x82\xA6";
+  int x = l.w - kPad + 4 - buttonsW;
+  for (int i = 0; i < l.buttonCount; ++i) {
+    DialogButton& b = l.buttons[i];
+    b = {x, l.h - kStripH + (kStripH - kButtonH) / 2, kButtonW, kButtonH,
+         question ? (i == 0 ? kYes : kNo) : "OK"};
+    x += kButtonW + kButtonGap;
+  }
+}
+
+void DrawDialog(const DialogLayout& l, int hover, int pressed, Surface& s) {
+  FillRect(s, 0, 0, l.w, l.h, kBack);
+  FillRect(s, 0, l.h - kStripH, l.w, l.h, kStrip);
+  FillRect(s, 0, l.h - kStripH, l.w, l.h - kStripH + 1, kRule);
+  // A blue "?" for a question, a red "!" for an error.
+  FillDisc(s, l.iconX, l.iconY, kIcon, l.question ? 0xD77800 : 0x2C2CD0);
+  DrawCentred(s, l.iconX, l.iconY, kIcon, kIcon, l.question ? "?" : "!", 0xFFFFFFFF, SmoothFont(28));
+  for (int i = 0; i < l.lineCount; ++i)
+    DrawSmoothText(s, l.textX, l.textY + i * l.lineHeight, l.w, l.h, l.text + l.lineStart[i],
+                   kTextArgb, MessageFont());
+  for (int i = 0; i < l.buttonCount; ++i) {
+    const DialogButton& b = l.buttons[i];
+    FillRect(s, b.x, b.y, b.x + b.w, b.y + b.h, i == pressed ? kPressed : i == hover ? kHover : kButton);
+    DrawFrame(s, b.x, b.y, b.w, b.h, i == 0 ? kDefaultBorder : kBorder);
+    if (i == 0) DrawFrame(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, kDefaultBorder);  // the default
+    DrawCentred(s, b.x, b.y, b.w, b.h, b.label, kTextArgb, ButtonFont());
+  }
+}
+
+int DialogButtonAt(const DialogLayout& l, int x, int y) {
+  for (int i = 0; i < l.buttonCount; ++i) {
+    const DialogButton& b = l.buttons[i];
+    if (x >= b.x && y >= b.y && x < b.x + b.w && y < b.y + b.h) return i;
+  }
+  return -1;
+}
+
+bool RunDialog(const char* text, const char* caption, bool question, bool& shown) {
+  shown = false;
+  if (!InitText()) {
+    SDL_SetError("no Japanese font");
     return false;
   }
-  return chosen == 1;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  // A driver that draws nowhere would wait for an answer nobody can give.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_SetError("no display found");
+    return false;
+  }
+  static DialogLayout l;
+  LayoutDialog(text, question, l);
+  char title[512];
+  Cp932ToUtf8(caption ? caption : "", title, sizeof title);
+  SDL_Window* win = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, l.w, l.h,
+                                     SDL_WINDOW_HIDDEN);
+  SDL_Renderer* renderer = win ? SDL_CreateRenderer(win, -1, 0) : nullptr;
+  if (win && !renderer) renderer = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+  SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_XBGR8888,
+                                                      SDL_TEXTUREACCESS_STREAMING, l.w, l.h)
+                                  : nullptr;
+  bool answer = false, quit = false;
+  if (texture) {
+    shown = true;
+    if (sdl.window) SDL_SetWindowModalFor(win, sdl.window);
+    SDL_ShowWindow(win);
+    SDL_RaiseWindow(win);
+    const Uint32 id = SDL_GetWindowID(win);
+    Surface s;
+    s.Create(l.w, l.h);
+    int hover = -1, pressed = -1;
+    bool dirty = true, announced = false, done = false;
+    while (!done) {
+      if (dirty) {
+        DrawDialog(l, hover, pressed, s);
+        SDL_UpdateTexture(texture, nullptr, s.pixels.data(), s.width * 4);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+        dirty = false;
+        if (!announced && dialogShownHook) dialogShownHook(id, l);
+        announced = true;
+      }
+      SDL_Event ev;
+      if (!SDL_WaitEvent(&ev)) break;
+      switch (ev.type) {
+        case SDL_QUIT:
+          quit = done = true;
+          break;
+        case SDL_WINDOWEVENT:
+          if (ev.window.windowID != id) break;
+          if (ev.window.event == SDL_WINDOWEVENT_CLOSE) done = true;
+          if (ev.window.event == SDL_WINDOWEVENT_LEAVE) hover = -1;
+          dirty = true;
+          break;
+        case SDL_MOUSEMOTION: {
+          if (ev.motion.windowID != id) break;
+          int at = DialogButtonAt(l, ev.motion.x, ev.motion.y);
+          dirty |= at != hover;
+          hover = at;
+          break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+          if (ev.button.windowID != id || ev.button.button != SDL_BUTTON_LEFT) break;
+          int at = DialogButtonAt(l, ev.button.x, ev.button.y);
+          if (ev.type == SDL_MOUSEBUTTONDOWN) {
+            pressed = at;
+          } else {
+            if (at >= 0 && at == pressed) {
+              answer = at == 0;
+              done = true;
+            }
+            pressed = -1;
+          }
+          dirty = true;
+          break;
+        }
+        case SDL_KEYDOWN:  // the dialog is modal: every key is its own
+          if (ev.key.repeat) break;
+          switch (ev.key.keysym.sym) {
+            case SDLK_RETURN:
+            case SDLK_KP_ENTER:
+              answer = done = true;
+              break;
+            case SDLK_ESCAPE:
+              done = true;
+              break;
+            case SDLK_y:
+              answer = done = question;
+              break;
+            case SDLK_n:
+              done = question;
+              break;
+            case SDLK_SPACE:
+              answer = done = !question;
+              break;
+            default:
+              break;
+          }
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  if (texture) SDL_DestroyTexture(texture);
+  if (renderer) SDL_DestroyRenderer(renderer);
+  if (win) SDL_DestroyWindow(win);
+  if (sdl.window) {
+    // What the player did in the dialog is not the game's; a quit is.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    if (quit) {
+      SDL_Event ev = {};
+      ev.type = SDL_QUIT;
+      SDL_PushEvent(&ev);
+    }
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return answer;
+}
+
+bool SdlAskYesNo(const char* text, const char* caption) {
+  bool shown = false;
+  bool yes = RunDialog(text, caption, true, shown);
+  if (!shown) {
+    char t[2048];
+    Cp932ToUtf8(text ? text : "", t, sizeof t);
+    std::fprintf(stderr, "%s: cannot ask '%s': %s; answering no\n", ProgramName(), t, SDL_GetError());
+  }
+  return yes;
 }
 
 void* SdlWindowHandle() { return sdl.window; }

@@ -5,13 +5,16 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 #include <cstdlib>
 #include <string>
 #include <vector>
 #include "platform/common/internal.h"
 #include "platform/keys.h"
+#include "platform/sdl/dialog.h"
 #include "platform/system.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -313,6 +316,188 @@ TEST_F(WindowRun, FullscreenSwitches) {
   SDL_PushEvent(&ev);
   Drain();
   EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+// The message dialog: its text laid out and wrapped, its buttons, its picture.
+TEST(Dialog, LayoutWrapsLongLinesAndKeepsTheButtonsInside) {
+  ASSERT_TRUE(plat::InitText());
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += "word" + std::to_string(i) + " ";
+  // "至低の選択" in code page 932, one line of its own, then a long unbroken line.
+  const std::string kanji = "\x8E\x8A\x92\xE1\x82\xCC\x91\x49\x91\xF0";
+  std::string unbroken(200, 'x');
+  std::string shortThenLong = "a " + std::string(110, 'y');  // breaks inside the y's
+  std::string text = words + "\n" + kanji + "\n" + shortThenLong + "\n" + unbroken + "\n";
+  static plat::detail::DialogLayout l;
+  plat::detail::LayoutDialog(text.c_str(), true, l);
+  const plat::Font* font = plat::SmoothFont(20);
+
+  std::string joined;
+  int kanjiLine = -1;
+  for (int i = 0; i < l.lineCount; ++i) {
+    const char* line = l.text + l.lineStart[i];
+    int n = static_cast<int>(std::strlen(line));
+    EXPECT_LE(plat::TextWidth(font, line, n), plat::detail::kDialogMaxTextW) << line;
+    EXPECT_LE(l.textX + plat::TextWidth(font, line, n), l.w) << line;
+    if (line == kanji) kanjiLine = i;
+    joined += line;
+    joined += '|';
+  }
+  EXPECT_GE(l.lineCount, 7);  // the words, y's and x's each over more than one line
+  EXPECT_GT(kanjiLine, 0);
+  EXPECT_EQ(joined.find("word1|"), std::string::npos) << "broken inside a word: " << joined;
+  std::string letters;  // nothing lost but the spaces and breaks
+  for (char c : joined)
+    if (c != '|' && c != ' ') letters += c;
+  std::string want;
+  for (char c : text)
+    if (c != '\n' && c != ' ') want += c;
+  EXPECT_EQ(letters, want);
+  EXPECT_EQ(l.text[l.lineStart[l.lineCount - 1]], 'x');  // no empty line for the final break
+
+  ASSERT_EQ(l.buttonCount, 2);
+  EXPECT_STREQ(l.buttons[0].label, "\x82\xCD\x82\xA2");  // yes
+  EXPECT_LE(l.buttons[0].x + l.buttons[0].w, l.buttons[1].x);
+  for (const auto& b : l.buttons) {
+    EXPECT_GE(b.x, 0);
+    EXPECT_LE(b.x + b.w, l.w);
+    EXPECT_GT(b.y, l.textY + l.lineCount * l.lineHeight - 6);  // below the text
+    EXPECT_LE(b.y + b.h, l.h);
+    EXPECT_EQ(plat::detail::DialogButtonAt(l, b.x + b.w / 2, b.y + b.h / 2), &b - l.buttons);
+  }
+  EXPECT_EQ(plat::detail::DialogButtonAt(l, l.textX, l.textY), -1);
+
+  // Dark text on the light face, in the text and on the buttons.
+  plat::Surface s;
+  s.Create(l.w, l.h);
+  plat::detail::DrawDialog(l, -1, -1, s);
+  auto darkIn = [&](int x0, int y0, int x1, int y1) {
+    int dark = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        plat::Colour c = s.At(x, y);
+        dark += (c & 0xFF) < 0x60 && ((c >> 8) & 0xFF) < 0x60 && (c >> 16) < 0x60;
+      }
+    return dark;
+  };
+  EXPECT_GT(darkIn(l.textX, l.textY, l.w, l.textY + l.lineHeight), 50);
+  EXPECT_EQ(darkIn(0, 0, l.textX - 1, l.h), 0);  // the icon is coloured, not dark
+  for (const auto& b : l.buttons) EXPECT_GT(darkIn(b.x + 2, b.y + 2, b.x + b.w - 2, b.y + b.h - 2), 20);
+  EXPECT_EQ(s.At(l.w - 1, 0), 0xF3F3F3u);
+
+  plat::detail::LayoutDialog("short", false, l);
+  ASSERT_EQ(l.buttonCount, 1);
+  EXPECT_STREQ(l.buttons[0].label, "OK");
+  EXPECT_EQ(l.lineCount, 1);
+  EXPECT_LE(l.w, 400);
+}
+
+// Events the dialog's hook pushes once the dialog is on screen (window ids filled in).
+std::vector<SDL_Event> dialogScript;
+std::string dialogTitle;
+
+void PushDialogScript(unsigned id, const plat::detail::DialogLayout& l) {
+  dialogTitle = SDL_GetWindowTitle(SDL_GetWindowFromID(id));
+  for (SDL_Event ev : dialogScript) {
+    if (ev.type == SDL_MOUSEBUTTONDOWN || ev.type == SDL_MOUSEBUTTONUP) {
+      const auto& b = l.buttons[ev.button.x];  // x holds the button's index
+      ev.button.windowID = id;
+      ev.button.x = b.x + b.w / 2;
+      ev.button.y = b.y + b.h / 2;
+    }
+    if (ev.type == SDL_WINDOWEVENT) ev.window.windowID = id;
+    SDL_PushEvent(&ev);
+  }
+}
+
+SDL_Event Key(SDL_Keycode sym, bool repeat = false) {
+  SDL_Event ev = {};
+  ev.type = SDL_KEYDOWN;
+  ev.key.keysym.sym = sym;
+  ev.key.repeat = repeat ? 1 : 0;
+  return ev;
+}
+
+SDL_Event Click(bool down, int button) {
+  SDL_Event ev = {};
+  ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  ev.button.button = SDL_BUTTON_LEFT;
+  ev.button.x = button;
+  return ev;
+}
+
+struct DialogRun : WindowRun {
+  void SetUp() override {
+    WindowRun::SetUp();
+    plat::detail::dialogShownHook = PushDialogScript;
+  }
+  void TearDown() override {
+    plat::detail::dialogShownHook = nullptr;
+    WindowRun::TearDown();
+  }
+  bool Ask(std::vector<SDL_Event> script) {
+    dialogScript = std::move(script);
+    // "リスクを負い世界観を向上させますか？" / "至低の選択" in code page 932
+    return plat::detail::SdlAskYesNo(
+        "\x83\x8A\x83\x58\x83\x4E\x82\xF0\x95\x89\x82\xA2\x90\xA2\x8A\x45\x8A\xCF"
+        "\x82\xF0\x8C\xFC\x8F\xE3\x82\xB3\x82\xB9\x82\xDC\x82\xB7\x82\xA9\x81\x48",
+        "\x8E\x8A\x92\xE1\x82\xCC\x91\x49\x91\xF0");
+  }
+};
+
+TEST_F(DialogRun, AsksBeforeTheWindowExists) {
+  EXPECT_TRUE(Ask({Key(SDLK_y)}));
+  EXPECT_EQ(dialogTitle, "\xE8\x87\xB3\xE4\xBD\x8E\xE3\x81\xAE\xE9\x81\xB8\xE6\x8A\x9E");  // UTF-8
+  EXPECT_FALSE(Ask({Key(SDLK_n)}));
+  EXPECT_TRUE(Ask({Key(SDLK_RETURN)}));
+  EXPECT_FALSE(Ask({Key(SDLK_ESCAPE)}));
+  EXPECT_FALSE(Ask({Key(SDLK_y, true), Key(SDLK_SPACE), Key(SDLK_n)}));  // a held key, space: nothing
+  EXPECT_TRUE(Ask({Click(true, 0), Click(false, 0)}));
+  EXPECT_FALSE(Ask({Click(true, 1), Click(false, 1)}));
+  EXPECT_FALSE(Ask({Click(true, 0), Click(false, 1), Key(SDLK_n)}));  // slid off: no click
+  SDL_Event close = {};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  EXPECT_FALSE(Ask({close}));
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);  // left as it was found
+}
+
+TEST_F(DialogRun, ShowsAnErrorOverTheGameWindow) {
+  ASSERT_TRUE(Open(1, ""));
+  plat::Present(picture);
+  Drain();
+  dialogScript = {Key(SDLK_y), Key(SDLK_n), Key(SDLK_SPACE)};  // only Space closes it
+  testing::internal::CaptureStderr();
+  plat::ShowError("Title", "data/people.txt: cannot open the file");
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("data/people.txt: cannot open the file"), std::string::npos) << err;
+  EXPECT_EQ(dialogTitle, "Title");
+  for (const Event& e : Drain())  // the dialog's keys are not the game's
+    EXPECT_FALSE(e.type == EventType::KeyDown && (e.vk == 'Y' || e.vk == 'N')) << e.vk;
+  EXPECT_NE(plat::detail::SdlWindowHandle(), nullptr);
+  dialogScript = {Key(SDLK_RETURN)};
+  EXPECT_TRUE(plat::AskYesNo("?", "Title"));
+  plat::Present(picture);  // the game window still draws
+}
+
+TEST(DialogOpen, NoDisplayAnswersNoOnStderr) {
+  const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+  std::string saved[3];
+  bool had[3];
+  for (int i = 0; i < 3; ++i) {
+    const char* v = std::getenv(names[i]);
+    had[i] = v != nullptr;
+    if (v) saved[i] = v;
+    unsetenv(names[i]);
+  }
+  testing::internal::CaptureStderr();
+  bool yes = plat::detail::SdlAskYesNo("Go on?", "Question");
+  std::string err = testing::internal::GetCapturedStderr();
+  for (int i = 0; i < 3; ++i)
+    if (had[i]) setenv(names[i], saved[i].c_str(), 1);
+  EXPECT_FALSE(yes);
+  EXPECT_NE(err.find("cannot ask 'Go on?'"), std::string::npos) << err;
+  EXPECT_NE(err.find("answering no"), std::string::npos) << err;
 }
 
 }  // namespace
