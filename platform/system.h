@@ -82,7 +82,7 @@ long FramesShown();
 // "play NAME from 0", "close NAME", "close all". Unknown commands are ignored.
 void SoundCommand(const char* command);
 
-// Asks a yes/no question in a native message box (texts in code page 932). The headless
+// Asks a yes/no question in a message dialog drawn with the collection's own fonts (texts in code page 932). The headless
 // backend answers no.
 bool AskYesNo(const char* text, const char* caption);
 

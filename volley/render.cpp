@@ -449,8 +449,19 @@ int LatticeRun(const plat::Surface& s, const Shape& p, int first, int end) {
 // The quads of every row class of each tile in one row of the lattice.
 Quad latticeQuads[kLatticeCols * 8 * 2];
 
+// Opaque black over rows y0..y1-1 of the picture, or over the columns x0..x1-1 of one row.
+inline void ClearRows(plat::Surface& s, int y0, int y1) {
+  if (y0 < y1) std::memset(s.Row(y0), 0, static_cast<size_t>(y1 - y0) * s.width * sizeof(uint32_t));
+}
+inline void ClearSpan(uint32_t* row, int x0, int x1) {
+  if (x0 < x1) std::memset(row + x0, 0, static_cast<size_t>(x1 - x0) * sizeof(uint32_t));
+}
+
+// With `clear`, the lattice is the first thing drawn on a picture that is to be cleared:
+// each row of pixels is cleared just before it is drawn, and where the piece's row is
+// opaque from edge to edge only the pixels between the tiles are.
 template <int N>
-void PaintLattice(plat::Surface& s, const Shape& p) {
+void PaintLattice(plat::Surface& s, const Shape& p, bool clear) {
   const RenderSet& rs = renderSet;
   const int w = p.width, h = p.height, cols = s.width / w, rows = s.height / h;
   const int perTile = 2 * p.classCount;
@@ -471,7 +482,10 @@ void PaintLattice(plat::Surface& s, const Shape& p) {
       quadsOf[count] = latticeQuads + (tinted - 1) * perTile;
       at[count++] = cx * w;
     }
-    if (count == 0) continue;
+    if (count == 0) {
+      if (clear) ClearRows(s, cy * h, cy * h + h);
+      continue;
+    }
     // The spans of side-by-side tiles, for the rows that are copies of earlier rows.
     int spans = 0;
     for (int m = 0; m < count; m++) {
@@ -484,6 +498,18 @@ void PaintLattice(plat::Surface& s, const Shape& p) {
     }
     for (int j = 0; j < h; j++) {
       uint32_t* row = s.Row(cy * h + j);
+      if (clear) {
+        if (p.rowRuns[j] == 1 && p.runStart[j][0] == 0 && p.runLength[j][0] == w) {
+          int x = 0;
+          for (int k = 0; k < spans; k++) {
+            ClearSpan(row, x, spanStart[k]);
+            x = spanEnd[k];
+          }
+          ClearSpan(row, x, s.width);
+        } else {
+          ClearSpan(row, 0, s.width);
+        }
+      }
       if (p.copyFrom[j] >= 0) {
         const uint32_t* from = s.Row(cy * h + p.copyFrom[j]);
         for (int k = 0; k < spans; k++) {
@@ -518,11 +544,14 @@ void PaintLattice(plat::Surface& s, const Shape& p) {
       }
     }
   }
+  if (clear) ClearRows(s, rows * h, s.height);
 }
 
-// Queued tiles first..end-1, all of one piece of a computed shape, in order.
+// Queued tiles first..end-1, all of one piece of a computed shape, in order. `clear`: the
+// picture is still to be cleared before anything is drawn on it (and no longer is after).
 template <int N>
-void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, int end) {
+void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, int end,
+                 bool& clear) {
   const RenderSet& rs = renderSet;
   const int maxX = s.width - p.width, maxY = s.height - p.height;
   const int latticeMask = (p.width - 1) | (p.height - 1);
@@ -531,10 +560,15 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, 
     if (((b.x | b.y) & latticeMask) == 0) {
       const int n = LatticeRun(s, p, i, end);
       if (n >= kLatticeMin) {
-        PaintLattice<N>(s, p);
+        PaintLattice<N>(s, p, clear);
+        clear = false;
         i += n;
         continue;
       }
+    }
+    if (clear) {
+      ClearRows(s, 0, s.height);
+      clear = false;
     }
     if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
       PaintComputed<N>(s, p, b);
@@ -545,17 +579,21 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, 
   }
 }
 
-void PaintRun(plat::Surface& s, const Texture& t, int first, int end) {
+void PaintRun(plat::Surface& s, const Texture& t, int first, int end, bool& clear) {
   const RenderSet& rs = renderSet;
   const Tile& a = rs.batch[first];
   const int shape = t.loaded && a.width > 0 && a.height > 0 ? ShapeOf(t, a) : -1;
   const Shape* p = shape >= 0 ? &shapes[shape] : nullptr;
   switch (p != nullptr ? p->colourCount : 0) {
-    case 1: return PaintPieces<1>(s, t, *p, first, end);
-    case 2: return PaintPieces<2>(s, t, *p, first, end);
-    case 3: return PaintPieces<3>(s, t, *p, first, end);
-    case 4: return PaintPieces<4>(s, t, *p, first, end);
+    case 1: return PaintPieces<1>(s, t, *p, first, end, clear);
+    case 2: return PaintPieces<2>(s, t, *p, first, end, clear);
+    case 3: return PaintPieces<3>(s, t, *p, first, end, clear);
+    case 4: return PaintPieces<4>(s, t, *p, first, end, clear);
     default:
+      if (clear) {
+        ClearRows(s, 0, s.height);
+        clear = false;
+      }
       for (int i = first; i < end; i++) PaintTile(s, t, rs.batch[i]);
   }
 }
@@ -618,6 +656,11 @@ void BeginBatch() {
   renderSet.runs = 0;
 }
 
+void BeginFrame() {
+  BeginBatch();
+  renderSet.clearFirst = true;
+}
+
 void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
               uint32_t colour) {
   QueueTile(slot, x, y, srcLeft, srcTop, width, height, colour);
@@ -627,15 +670,18 @@ void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
     plat::Surface& s = *rs.target;
+    bool clear = rs.clearFirst;
     // Runs of tiles of one piece of one texture are drawn together.
     for (int r = 0; r < rs.runs; r++) {
       const int first = rs.runStart[r], end = r + 1 < rs.runs ? rs.runStart[r + 1] : rs.queued;
       const int slot = rs.batch[first].slot;
-      if (slot >= 0 && slot < kTextureSlots) PaintRun(s, rs.textures[slot], first, end);
+      if (slot >= 0 && slot < kTextureSlots) PaintRun(s, rs.textures[slot], first, end, clear);
     }
+    if (clear) ClearRows(s, 0, s.height);  // nothing was drawn
   }
   rs.queued = 0;
   rs.runs = 0;
+  rs.clearFirst = false;
 }
 
 namespace {
@@ -750,6 +796,10 @@ void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int f
   uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
                   static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
   plat::Surface& s = *rs.target;
+  if (rs.clearFirst) {  // the frame's first drawing: the clearing comes before it
+    ClearRows(s, 0, s.height);
+    rs.clearFirst = false;
+  }
   CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot);
   if (l != nullptr && l->remembered && SameUnder(*l, s)) {
     for (const TouchedRun& run : l->runs) {

@@ -47,6 +47,7 @@ struct RenderSet {
   // Where each run of tiles of one piece (slot and source rectangle) starts in the batch.
   int runStart[kBatchSize];
   int runs = 0;
+  bool clearFirst = false;  // the picture is cleared to black before the batch is drawn
 };
 extern RenderSet renderSet;
 
@@ -63,6 +64,10 @@ bool LoadTexture(int slot, const char* path);
 bool CreateFonts(char* error, int cap);
 
 void BeginBatch();
+// BeginBatch for a whole frame: the picture is to be cleared to opaque black first. The
+// clearing is left to the drawing, which skips the pixels that a lattice of opaque tiles
+// at the start of the batch covers anyway; the picture comes out the same.
+void BeginFrame();
 // Queues one tile: the rectangle (srcLeft, srcTop) of size width x height of the texture
 // in `slot`, tinted by the ARGB colour, with its top left at (x, y). Tiles wholly to the
 // right of or below the picture, or wholly left of or above it, are dropped.

@@ -1,7 +1,6 @@
 // Start-up, the main loop and shut-down of volley.
 #include "volley/screen.h"
 
-#include <algorithm>
 #include "volley/render.h"
 
 namespace volley {
@@ -24,13 +23,12 @@ bool WindowProc(const plat::Event& e) {
 }
 
 bool ScreenFrame() {
-  std::fill(picture.pixels.begin(), picture.pixels.end(), 0u);  // opaque black
   if (!fieldCreated) {
     CreateField(playField);
     fieldCreated = true;
   }
   renderSet.target = &picture;
-  BeginBatch();
+  BeginFrame();  // the picture starts opaque black
   FieldFrame(playField);  // closes the batch itself before the labels
   plat::Present(picture);
   return false;
