@@ -82,8 +82,8 @@ long FramesShown();
 // "play NAME from 0", "close NAME", "close all". Unknown commands are ignored.
 void SoundCommand(const char* command);
 
-// Asks a yes/no question in a message dialog drawn with the collection's own fonts (texts in code page 932). The headless
-// backend answers no.
+// Asks a yes/no question in a message dialog drawn with the collection's own fonts
+// (texts in code page 932). The headless backend answers no.
 bool AskYesNo(const char* text, const char* caption);
 
 // Reports a fatal problem: one line on stderr and, when a window can be shown, a message
