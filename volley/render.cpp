@@ -125,8 +125,8 @@ uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where
 
 // The shape of a tile's piece, or -1 when it cannot be cached (too large, not wholly
 // inside the texture, too many colours, too many shapes).
-int ShapeOf(const Texture& t, const Tile& tile) {
-  const int w = tile.width, h = tile.height, sl = tile.srcLeft, st = tile.srcTop;
+int ShapeOf(const Texture& t, const Piece& piece) {
+  const int w = piece.width, h = piece.height, sl = piece.srcLeft, st = piece.srcTop;
   static int last = 0;  // tiles come in long runs of one shape
   for (int k = -1; k < shapeCount; k++) {
     const int i = k < 0 ? last : k;
@@ -245,12 +245,15 @@ int ShapeOf(const Texture& t, const Tile& tile) {
         p.rowClass[j] = static_cast<uint8_t>(c);
       }
       // A row opaque from edge to edge that repeats an earlier such row: in a lattice
-      // row of side-by-side tiles it is a copy of that earlier picture row.
+      // row of side-by-side tiles it is a copy of that earlier picture row. Both must be
+      // that wide: a narrower row can share the class (its quads sit elsewhere).
+      auto wide = [&](int j) {
+        return p.rowRuns[j] == 1 && p.runStart[j][0] == 0 && p.runLength[j][0] == w;
+      };
       for (int j = 0; j < rows; j++) {
-        const bool wide = p.rowRuns[j] == 1 && p.runStart[j][0] == 0 && p.runLength[j][0] == w;
         int from = -1;
-        for (int k = 0; k < j && wide; k++) {
-          if (from < 0 && p.rowClass[k] == p.rowClass[j]) from = k;
+        for (int k = 0; k < j && wide(j); k++) {
+          if (from < 0 && wide(k) && p.rowClass[k] == p.rowClass[j]) from = k;
         }
         p.copyFrom[j] = static_cast<int8_t>(from);
       }
@@ -397,7 +400,7 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
 }
 
 template <int N>
-void PaintComputed(plat::Surface& s, const Shape& p, const Tile& tile) {
+void PaintComputed(plat::Surface& s, const Shape& p, const Placed& tile) {
   Quad quads[2 * kComputedRows];
   ClassQuads<N>(p, TintsOf<N>(p, tile.colour), quads);
   uint32_t* d = s.Row(tile.y) + tile.x;
@@ -431,7 +434,7 @@ int LatticeRun(const plat::Surface& s, const Shape& p, int first, int end) {
   const int xMask = p.width - 1, yMask = p.height - 1;
   int n = 0;
   for (int i = first; i < end; i++, n++) {
-    const Tile& b = rs.batch[i];
+    const Placed& b = rs.batch[i];
     if (b.colour >> 24 != 255 || b.x < 0 || b.y < 0 || (b.x & xMask) != 0 ||
         (b.y & yMask) != 0) {
       break;
@@ -460,9 +463,9 @@ inline void ClearSpan(uint32_t* row, int x0, int x1) {
 // With `clear`, the lattice is the first thing drawn on a picture that is to be cleared:
 // each row of pixels is cleared just before it is drawn, and where the piece's row is
 // opaque from edge to edge only the pixels between the tiles are.
-template <int N>
-void PaintLattice(plat::Surface& s, const Shape& p, bool clear) {
-  const RenderSet& rs = renderSet;
+// cellColour(cx, cy, colour) tells whether cell (cx, cy) has a tile and its colour.
+template <int N, typename CellColour>
+void PaintLattice(plat::Surface& s, const Shape& p, bool clear, CellColour cellColour) {
   const int w = p.width, h = p.height, cols = s.width / w, rows = s.height / h;
   const int perTile = 2 * p.classCount;
   int at[kLatticeCols], spanStart[kLatticeCols], spanEnd[kLatticeCols];
@@ -471,10 +474,9 @@ void PaintLattice(plat::Surface& s, const Shape& p, bool clear) {
     int count = 0, tinted = 0;
     uint32_t lastColour = 0;
     for (int cx = 0; cx < cols; cx++) {
-      const int cell = cy * cols + cx;
-      if (!Taken(cell)) continue;
+      uint32_t colour;
+      if (!cellColour(cx, cy, colour)) continue;
       // Neighbouring cells are mostly of one colour: tint only when it changes.
-      const uint32_t colour = rs.batch[latticeTile[cell]].colour;
       if (tinted == 0 || colour != lastColour) {
         ClassQuads<N>(p, TintsOf<N>(p, colour), latticeQuads + tinted++ * perTile);
         lastColour = colour;
@@ -550,17 +552,23 @@ void PaintLattice(plat::Surface& s, const Shape& p, bool clear) {
 // Queued tiles first..end-1, all of one piece of a computed shape, in order. `clear`: the
 // picture is still to be cleared before anything is drawn on it (and no longer is after).
 template <int N>
-void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, int end,
-                 bool& clear) {
+void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const Shape& p,
+                 int first, int end, bool& clear) {
   const RenderSet& rs = renderSet;
   const int maxX = s.width - p.width, maxY = s.height - p.height;
   const int latticeMask = (p.width - 1) | (p.height - 1);
   for (int i = first; i < end;) {
-    const Tile& b = rs.batch[i];
+    const Placed& b = rs.batch[i];
     if (((b.x | b.y) & latticeMask) == 0) {
       const int n = LatticeRun(s, p, i, end);
       if (n >= kLatticeMin) {
-        PaintLattice<N>(s, p, clear);
+        const int cols = s.width / p.width;
+        PaintLattice<N>(s, p, clear, [&](int cx, int cy, uint32_t& colour) {
+          const int cell = cy * cols + cx;
+          if (!Taken(cell)) return false;
+          colour = rs.batch[latticeTile[cell]].colour;
+          return true;
+        });
         clear = false;
         i += n;
         continue;
@@ -573,28 +581,99 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Shape& p, int first, 
     if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
       PaintComputed<N>(s, p, b);
     } else {
-      PaintTile(s, t, b);
+      PaintTile(s, t, Tile{piece.slot, b.x, b.y, piece.srcLeft, piece.srcTop, piece.width,
+                           piece.height, b.colour});
     }
     i++;
   }
 }
 
-void PaintRun(plat::Surface& s, const Texture& t, int first, int end, bool& clear) {
+// The queued lattice: through PaintLattice when it is on the lattice of its piece, wholly
+// on the picture and opaque, else tile by tile.
+template <int N>
+bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
   const RenderSet& rs = renderSet;
-  const Tile& a = rs.batch[first];
+  const int w = p.width, h = p.height, sx = LatticeShift(w), sy = LatticeShift(h);
+  const int cols = rs.latticeCols, rows = rs.latticeRows;
+  if (sx < 0 || sy < 0 || (s.width >> sx) > kLatticeCols || (s.height >> sy) > kLatticeRows) {
+    return false;
+  }
+  const int x = rs.latticeX, y = rs.latticeY;
+  if ((x & (w - 1)) != 0 || (y & (h - 1)) != 0 || x / w + cols > s.width / w ||
+      y / h + rows > s.height / h) {
+    return false;
+  }
+  uint32_t opaque = 0xFF000000u;
+  for (int i = 0; i < cols * rows; i++) opaque &= rs.latticeColours[i];
+  if (opaque != 0xFF000000u) return false;
+  const int cx0 = x / w, cy0 = y / h;
+  bool solid = true;  // every row of the piece opaque from edge to edge
+  for (int j = 0; j < h; j++) {
+    solid = solid && p.rowRuns[j] == 1 && p.runStart[j][0] == 0 && p.runLength[j][0] == w;
+  }
+  if (clear && solid) {
+    // Only the pixels around the lattice's rectangle need clearing; done first, so that
+    // the lattice is what stays in the cache for the tiles drawn over it.
+    ClearRows(s, 0, y);
+    for (int j = y; j < y + rows * h; j++) {
+      ClearSpan(s.Row(j), 0, x);
+      ClearSpan(s.Row(j), x + cols * w, s.width);
+    }
+    ClearRows(s, y + rows * h, s.height);
+    clear = false;
+  }
+  PaintLattice<N>(s, p, clear, [&](int cx, int cy, uint32_t& colour) {
+    const unsigned c = static_cast<unsigned>(cx - cx0), r = static_cast<unsigned>(cy - cy0);
+    if (c >= static_cast<unsigned>(cols) || r >= static_cast<unsigned>(rows)) return false;
+    colour = rs.latticeColours[c * rows + r];
+    return true;
+  });
+  return true;
+}
+
+void PaintLatticeRun(plat::Surface& s, const Texture& t, const Piece& a, bool& clear) {
+  const RenderSet& rs = renderSet;
+  const int shape = t.loaded && a.width > 0 && a.height > 0 ? ShapeOf(t, a) : -1;
+  const Shape* p = shape >= 0 ? &shapes[shape] : nullptr;
+  bool done = false;
+  switch (p != nullptr ? p->colourCount : 0) {
+    case 1: done = PaintQueuedLattice<1>(s, *p, clear); break;
+    case 2: done = PaintQueuedLattice<2>(s, *p, clear); break;
+    case 3: done = PaintQueuedLattice<3>(s, *p, clear); break;
+    case 4: done = PaintQueuedLattice<4>(s, *p, clear); break;
+    default: break;
+  }
+  if (clear && !done) ClearRows(s, 0, s.height);
+  clear = false;
+  if (done) return;
+  for (int c = 0; c < rs.latticeCols; c++) {
+    for (int r = 0; r < rs.latticeRows; r++) {
+      PaintTile(s, t, Tile{a.slot, rs.latticeX + c * a.width, rs.latticeY + r * a.height,
+                           a.srcLeft, a.srcTop, a.width, a.height,
+                           rs.latticeColours[c * rs.latticeRows + r]});
+    }
+  }
+}
+
+void PaintRun(plat::Surface& s, const Texture& t, const Piece& a, int first, int end,
+              bool& clear) {
+  const RenderSet& rs = renderSet;
   const int shape = t.loaded && a.width > 0 && a.height > 0 ? ShapeOf(t, a) : -1;
   const Shape* p = shape >= 0 ? &shapes[shape] : nullptr;
   switch (p != nullptr ? p->colourCount : 0) {
-    case 1: return PaintPieces<1>(s, t, *p, first, end, clear);
-    case 2: return PaintPieces<2>(s, t, *p, first, end, clear);
-    case 3: return PaintPieces<3>(s, t, *p, first, end, clear);
-    case 4: return PaintPieces<4>(s, t, *p, first, end, clear);
+    case 1: return PaintPieces<1>(s, t, a, *p, first, end, clear);
+    case 2: return PaintPieces<2>(s, t, a, *p, first, end, clear);
+    case 3: return PaintPieces<3>(s, t, a, *p, first, end, clear);
+    case 4: return PaintPieces<4>(s, t, a, *p, first, end, clear);
     default:
       if (clear) {
         ClearRows(s, 0, s.height);
         clear = false;
       }
-      for (int i = first; i < end; i++) PaintTile(s, t, rs.batch[i]);
+      for (int i = first; i < end; i++) {
+        const Placed& b = rs.batch[i];
+        PaintTile(s, t, Tile{a.slot, b.x, b.y, a.srcLeft, a.srcTop, a.width, a.height, b.colour});
+      }
   }
 }
 
@@ -654,6 +733,7 @@ bool CreateFonts(char* error, int cap) {
 void BeginBatch() {
   renderSet.queued = 0;
   renderSet.runs = 0;
+  renderSet.latticeCols = 0;
 }
 
 void BeginFrame() {
@@ -666,6 +746,31 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
   QueueTile(slot, x, y, srcLeft, srcTop, width, height, colour);
 }
 
+void QueueLattice(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
+                  int cols, int rows, const uint32_t* colours) {
+  RenderSet& rs = renderSet;
+  // One lattice a batch, of pieces of 4 or 8 on a side starting on the picture; anything
+  // else is queued tile by tile.
+  const bool fits = rs.latticeCols == 0 && cols > 0 && rows > 0 && cols <= kLatticeColours &&
+                    rows <= kLatticeColours / cols && (width == 4 || width == 8) &&
+                    (height == 4 || height == 8) && x >= 0 && x <= 640 && y >= 0 && y <= 480;
+  if (!fits) {
+    for (int c = 0; c < cols; c++) {
+      for (int r = 0; r < rows; r++) {
+        QueueTile(slot, x + c * width, y + r * height, srcLeft, srcTop, width, height,
+                  colours[c * rows + r]);
+      }
+    }
+    return;
+  }
+  rs.latticeX = x;
+  rs.latticeY = y;
+  rs.latticeCols = cols;
+  rs.latticeRows = rows;
+  std::memcpy(rs.latticeColours, colours, static_cast<size_t>(cols) * rows * sizeof(uint32_t));
+  rs.run[rs.runs++] = Run{Piece{slot, srcLeft, srcTop, width, height}, rs.queued, true};
+}
+
 void EndBatch() {
   RenderSet& rs = renderSet;
   if (rs.target != nullptr) {
@@ -673,14 +778,21 @@ void EndBatch() {
     bool clear = rs.clearFirst;
     // Runs of tiles of one piece of one texture are drawn together.
     for (int r = 0; r < rs.runs; r++) {
-      const int first = rs.runStart[r], end = r + 1 < rs.runs ? rs.runStart[r + 1] : rs.queued;
-      const int slot = rs.batch[first].slot;
-      if (slot >= 0 && slot < kTextureSlots) PaintRun(s, rs.textures[slot], first, end, clear);
+      const Run& run = rs.run[r];
+      const int end = r + 1 < rs.runs ? rs.run[r + 1].start : rs.queued;
+      const int slot = run.piece.slot;
+      if (slot < 0 || slot >= kTextureSlots) continue;
+      if (run.lattice) {
+        PaintLatticeRun(s, rs.textures[slot], run.piece, clear);
+      } else {
+        PaintRun(s, rs.textures[slot], run.piece, run.start, end, clear);
+      }
     }
     if (clear) ClearRows(s, 0, s.height);  // nothing was drawn
   }
   rs.queued = 0;
   rs.runs = 0;
+  rs.latticeCols = 0;
   rs.clearFirst = false;
 }
 
@@ -791,15 +903,16 @@ bool SameUnder(const CachedLabel& l, const plat::Surface& s) {
 
 void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int fontSlot) {
   RenderSet& rs = renderSet;
-  if (rs.target == nullptr || text == nullptr || fontSlot < 0 || fontSlot >= kFontSlots) return;
-  if (rs.fonts[fontSlot] == nullptr) return;
-  uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
-                  static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
+  if (rs.target == nullptr) return;
   plat::Surface& s = *rs.target;
   if (rs.clearFirst) {  // the frame's first drawing: the clearing comes before it
     ClearRows(s, 0, s.height);
     rs.clearFirst = false;
   }
+  if (text == nullptr || fontSlot < 0 || fontSlot >= kFontSlots) return;
+  if (rs.fonts[fontSlot] == nullptr) return;
+  uint32_t argb = static_cast<uint32_t>(a & 0xFF) << 24 | static_cast<uint32_t>(r & 0xFF) << 16 |
+                  static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF);
   CachedLabel* l = FindLabel(s, x, y, text, argb, fontSlot);
   if (l != nullptr && l->remembered && SameUnder(*l, s)) {
     for (const TouchedRun& run : l->runs) {
@@ -825,14 +938,15 @@ void PaintTile(plat::Surface& s, const Texture& t, const Tile& tile) {
       tile.y <= s.height - tile.height) {
     // Wholly on the picture with an opaque tint, the common case: row after row of the
     // tinted piece.
-    const int shape = ShapeOf(t, tile);
+    const int shape =
+        ShapeOf(t, Piece{tile.slot, tile.srcLeft, tile.srcTop, tile.width, tile.height});
     if (shape >= 0) {
       const Shape& p = shapes[shape];
       switch (p.colourCount) {
-        case 1: return PaintComputed<1>(s, p, tile);
-        case 2: return PaintComputed<2>(s, p, tile);
-        case 3: return PaintComputed<3>(s, p, tile);
-        case 4: return PaintComputed<4>(s, p, tile);
+        case 1: return PaintComputed<1>(s, p, Placed{tile.x, tile.y, tile.colour});
+        case 2: return PaintComputed<2>(s, p, Placed{tile.x, tile.y, tile.colour});
+        case 3: return PaintComputed<3>(s, p, Placed{tile.x, tile.y, tile.colour});
+        case 4: return PaintComputed<4>(s, p, Placed{tile.x, tile.y, tile.colour});
         default: break;
       }
       const uint32_t* src = cacheTexels[TintedPiece(t, shape, tint)];

@@ -38,15 +38,39 @@ struct Tile {
   uint32_t colour;  // 0xAARRGGBB
 };
 
+// What a queued tile draws: the texture slot and the rectangle of it.
+struct Piece {
+  int slot, srcLeft, srcTop, width, height;
+};
+inline bool operator==(const Piece& a, const Piece& b) {
+  return a.slot == b.slot && a.srcLeft == b.srcLeft && a.srcTop == b.srcTop &&
+         a.width == b.width && a.height == b.height;
+}
+// A queued tile: where and in what colour. Tiles come in long runs of one piece, so the
+// piece is kept once a run, which keeps the batch small.
+struct Placed {
+  int x, y;
+  uint32_t colour;
+};
+struct Run {
+  Piece piece;
+  int start;         // its first tile in the batch
+  bool lattice;      // a queued lattice (no tiles in the batch; see QueueLattice)
+};
+constexpr int kLatticeColours = 160 * 120;  // cells of the largest lattice queued at once
+
 struct RenderSet {
   plat::Surface* target = nullptr;  // borrowed: the picture shown each frame
   const plat::Font* fonts[kFontSlots] = {};
   Texture textures[kTextureSlots];
-  Tile batch[kBatchSize];
+  Placed batch[kBatchSize];
   int queued = 0;
-  // Where each run of tiles of one piece (slot and source rectangle) starts in the batch.
-  int runStart[kBatchSize];
+  Run run[kBatchSize + 1];  // the runs of tiles of one piece, in order (one may be a lattice)
   int runs = 0;
+  // The queued lattice: its first tile at (latticeX, latticeY), its colours column after
+  // column; latticeCols 0: none in this batch.
+  int latticeX = 0, latticeY = 0, latticeCols = 0, latticeRows = 0;
+  uint32_t latticeColours[kLatticeColours];
   bool clearFirst = false;  // the picture is cleared to black before the batch is drawn
 };
 extern RenderSet renderSet;
@@ -75,21 +99,23 @@ void DrawTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int he
               uint32_t colour);
 // Draws the queued tiles in order and empties the batch.
 void EndBatch();
-inline bool SamePiece(const Tile& a, const Tile& b) {
-  return a.slot == b.slot && a.srcLeft == b.srcLeft && a.srcTop == b.srcTop &&
-         a.width == b.width && a.height == b.height;
-}
 // DrawTile itself, for callers that queue thousands of tiles a frame.
 inline void QueueTile(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
                       uint32_t colour) {
   if (x > 640 || y > 480 || int64_t{x} + width < 0 || int64_t{y} + height < 0) return;
   RenderSet& rs = renderSet;
   if (rs.queued == kBatchSize) EndBatch();  // a full batch draws itself and starts again
-  Tile& t = rs.batch[rs.queued];
-  t = Tile{slot, x, y, srcLeft, srcTop, width, height, colour};
-  if (rs.runs == 0 || !SamePiece(t, rs.batch[rs.queued - 1])) rs.runStart[rs.runs++] = rs.queued;
-  rs.queued++;
+  const Piece piece{slot, srcLeft, srcTop, width, height};
+  if (rs.runs == 0 || !(rs.run[rs.runs - 1].piece == piece) || rs.run[rs.runs - 1].lattice) {
+    rs.run[rs.runs++] = Run{piece, rs.queued, false};
+  }
+  rs.batch[rs.queued++] = Placed{x, y, colour};
 }
+// Queues a lattice of tiles of one piece, column after column: tile (c, r) at
+// (x + c * width, y + r * height) in colours[c * rows + r]. The same as QueueTile for each
+// in that order, only faster: the lattice is kept as one entry of the batch.
+void QueueLattice(int slot, int x, int y, int srcLeft, int srcTop, int width, int height,
+                  int cols, int rows, const uint32_t* colours);
 // Anti-aliased text (code page 932) in the rectangle (x, y)-(x + 640, y + 128).
 void DrawLabel(int x, int y, const char* text, int a, int r, int g, int b, int fontSlot);
 

@@ -2,6 +2,7 @@
 #include "volley/screen.h"
 
 #include "volley/render.h"
+#include "volley/sound.h"
 
 namespace volley {
 
@@ -30,6 +31,7 @@ bool ScreenFrame() {
   renderSet.target = &picture;
   BeginFrame();  // the picture starts opaque black
   FieldFrame(playField);  // closes the batch itself before the labels
+  PlaySounds();           // the frame's cues, now that it is done
   plat::Present(picture);
   return false;
 }
@@ -76,6 +78,7 @@ int RunVolley(int argc, char** argv) {
   picture.Create(plat::kScreenW, plat::kScreenH);
   renderSet.target = &picture;
   LoadTexture(0, "siro.bmp");
+  OpenSounds();
   char error[160];
   if (!CreateFonts(error, sizeof error)) {
     plat::ShowError("Veradis", error);

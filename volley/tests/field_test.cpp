@@ -3,7 +3,10 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 #include "recorder.h"
+#include "volley/sound.h"
 
 namespace volley {
 namespace {
@@ -535,6 +538,74 @@ TEST_F(FieldTest, GridDriftsADegreeEveryTenFrames) {
   float v = 0;
   for (int i = 0; i < 10; i++) v = static_cast<float>(static_cast<double>(v) - 0.1);
   EXPECT_EQ(Cell(0, 0), v);
+}
+
+// The frame marks its sound cues where the events happen; nothing is played from inside.
+TEST_F(FieldTest, SoundCuesAtChargeLaunchDetonationsHitsAndRestart) {
+  auto cues = [] {
+    const uint32_t c = pendingCues;
+    pendingCues = 0;
+    return c;
+  };
+  auto bit = [](Cue c) { return 1u << c; };
+  f.player.x = 100;
+  f.player.y = 300;
+  Frame({});
+  EXPECT_EQ(cues(), 0u);
+  Frame({kKeyZ});
+  EXPECT_EQ(cues(), bit(kCueCharge));
+  Frame({kKeyZ});
+  EXPECT_EQ(cues(), 0u);  // held: no new cue
+  Frame({});
+  EXPECT_EQ(cues(), bit(kCueFire));
+  Frame({kKeyZ});
+  EXPECT_EQ(f.blastLevel, 100);
+  EXPECT_EQ(cues(), bit(kCueClick));  // the first detonation
+  Frame({});
+  Frame({kKeyZ});  // a second shot
+  EXPECT_EQ(cues(), bit(kCueCharge));
+  Frame({});
+  EXPECT_EQ(cues(), bit(kCueFire));
+  Frame({kKeyZ});
+  EXPECT_EQ(f.blastLevel, 200);
+  EXPECT_EQ(cues(), bit(kCueBoom));  // from the second on, the blast
+
+  // Two bullets on the player in one frame: one hit cue.
+  Frame({});
+  cues();
+  f.bullets[0] = Mover{100, 303, 0, 0, 1, 180};
+  f.bullets[1] = Mover{103, 300, 0, 0, 1, 180};
+  Frame({});
+  EXPECT_EQ(f.player.life, -1);
+  EXPECT_EQ(cues(), bit(kCueHit));
+  Frame({kKeyX});
+  EXPECT_EQ(cues(), bit(kCueRestart));
+  Frame({kKeyX});
+  EXPECT_EQ(cues(), 0u);  // once per press
+}
+
+TEST(Sounds, OpenedOnceAndPlayedInCueOrderAfterTheFrame) {
+  static std::vector<std::string> sent;
+  sent.clear();
+  void (*const saved)(const char*) = soundCommand;
+  soundCommand = [](const char* command) { sent.push_back(command); };
+  MarkCue(kCueHit);
+  OpenSounds();  // forgets cues marked before
+  ASSERT_EQ(sent.size(), 6u);
+  EXPECT_EQ(sent[0], "open data\\charge.wav alias charge");
+  EXPECT_EQ(sent[5], "open data\\restart.wav alias restart");
+  sent.clear();
+  PlaySounds();
+  EXPECT_TRUE(sent.empty());
+  MarkCue(kCueRestart);
+  MarkCue(kCueFire);
+  MarkCue(kCueFire);
+  PlaySounds();
+  EXPECT_EQ(sent, (std::vector<std::string>{"play fire from 0", "play restart from 0"}));
+  sent.clear();
+  PlaySounds();
+  EXPECT_TRUE(sent.empty());
+  soundCommand = saved;
 }
 
 }  // namespace

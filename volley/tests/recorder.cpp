@@ -1,6 +1,7 @@
 #include "recorder.h"
 
 #include "volley/render.h"
+#include "volley/sound.h"
 
 namespace volley::test {
 
@@ -28,6 +29,7 @@ void UseRecorder() {
   fieldIo = FieldIo{RecTile, RecEnd, RecLabel, RecKey, RecClock};
   ClearKeyLatches();
   SeedRoll(1);
+  pendingCues = 0;
 }
 
 void UseRecorderInput() {

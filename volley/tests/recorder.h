@@ -33,7 +33,7 @@ struct Recorder {
 extern Recorder rec;
 
 // Puts the recorder in place of all of fieldIo, empties it, clears the key latches and
-// seeds the generator with 1.
+// the marked sound cues, and seeds the generator with 1.
 void UseRecorder();
 // Only the keys and the clock from the recorder; drawing goes to the real renderer.
 void UseRecorderInput();

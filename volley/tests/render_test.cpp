@@ -288,6 +288,116 @@ TEST(Batch, FastPathsDrawLikeThePlainRule) {
   }
 }
 
+// A frame begun with BeginFrame starts from black, whatever the picture held, and a
+// queued lattice draws as its tiles one by one would: first in the batch or not, solid
+// or with keyed-out texels, opaque or not, on the picture or across its edge.
+TEST(Batch, FrameClearAndQueuedLatticesDrawLikeThePlainRule) {
+  plat::Surface tex;
+  tex.Create(32, 32);
+  for (plat::Colour& c : tex.pixels) c = kRedKey;
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 8; x++) {
+      tex.Row(y)[x] = x == 0 || y == 0 ? 0xC8C8C8 : 0xFFFFFF;  // a solid cell
+      const int ex = 2 * x - 7, ey = 2 * y - 7, d = ex * ex + ey * ey;
+      if (d <= 36) tex.Row(24 + y)[24 + x] = 0xFFFFFF;  // a dot with keyed corners
+      else if (d <= 72) tex.Row(24 + y)[24 + x] = 0x202020;
+    }
+  }
+  ASSERT_TRUE(MakeTexture(0, tex));
+
+  struct Lattice {
+    int x, y, srcLeft, srcTop, cols, rows;
+    uint32_t alpha;  // of one cell in the middle; the rest are opaque
+  };
+  uint32_t seed = 99;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  auto opaque = [&] { return 0xFF000000u | static_cast<uint32_t>(next(1 << 24)); };
+  // Each case: tiles before, a lattice, another lattice, tiles after.
+  const Lattice kGrid{0, 0, 0, 0, 40, 60, 255};
+  const std::vector<std::vector<Lattice>> cases = {
+      {},
+      {kGrid},
+      {kGrid, {320, 0, 0, 0, 40, 60, 255}},    // the second one is queued tile by tile
+      {{16, 8, 0, 0, 10, 5, 255}},             // a part of the picture
+      {{0, 0, 24, 24, 80, 60, 255}},           // the dot: rows with keyed-out texels
+      {{0, 0, 0, 0, 40, 60, 128}},             // one cell blends
+      {{600, 400, 0, 0, 10, 20, 255}},         // across the edges
+      {{4, 0, 0, 0, 40, 60, 255}},             // off the lattice of its size
+  };
+  for (size_t n = 0; n < cases.size(); n++) {
+    for (bool tilesBefore : {false, true}) {
+      std::vector<TileCall> before, after;
+      for (int k = 0; k < (tilesBefore ? 50 : 0); k++) {
+        before.push_back({0, next(660) - 10, next(500) - 10, 24, 24, 8, 8, opaque()});
+      }
+      for (int k = 0; k < 300; k++) {
+        after.push_back({0, next(660) - 10, next(500) - 10, 24, 24, 8, 8, opaque()});
+      }
+      std::vector<std::vector<uint32_t>> colours;
+      for (const Lattice& l : cases[n]) {
+        colours.emplace_back();
+        for (int i = 0; i < l.cols * l.rows; i++) colours.back().push_back(opaque());
+        colours.back()[l.cols * l.rows / 2] = l.alpha << 24 | 0x3366CC;
+      }
+
+      plat::Surface fast, plain;
+      fast.Create(640, 480);
+      plain.Create(640, 480);
+      for (size_t i = 0; i < fast.pixels.size(); i++) fast.pixels[i] = 0x123456u + i;
+      for (plat::Colour& c : plain.pixels) c = 0;
+      renderSet.target = &fast;
+      BeginFrame();
+      auto queue = [](const std::vector<TileCall>& tiles) {
+        for (const TileCall& t : tiles) {
+          DrawTile(t.slot, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour);
+        }
+      };
+      queue(before);
+      for (size_t k = 0; k < cases[n].size(); k++) {
+        const Lattice& l = cases[n][k];
+        QueueLattice(0, l.x, l.y, l.srcLeft, l.srcTop, 8, 8, l.cols, l.rows, colours[k].data());
+      }
+      queue(after);
+      EndBatch();
+      renderSet.target = nullptr;
+
+      for (const TileCall& t : before) reference::Paint(plain, tex, t);
+      for (size_t k = 0; k < cases[n].size(); k++) {
+        const Lattice& l = cases[n][k];
+        for (int c = 0; c < l.cols; c++) {
+          for (int r = 0; r < l.rows; r++) {
+            reference::Paint(plain, tex, {0, l.x + 8 * c, l.y + 8 * r, l.srcLeft, l.srcTop, 8,
+                                          8, colours[k][c * l.rows + r]});
+          }
+        }
+      }
+      for (const TileCall& t : after) reference::Paint(plain, tex, t);
+      for (int y = 0; y < 480; y++) {
+        for (int x = 0; x < 640; x++) {
+          ASSERT_EQ(fast.At(x, y), plain.At(x, y))
+              << x << "," << y << " case " << n << (tilesBefore ? " after tiles" : "");
+        }
+      }
+    }
+  }
+  // A frame with nothing drawn, and one with only a label, start from black too.
+  plat::Surface screen;
+  screen.Create(640, 480);
+  for (plat::Colour& c : screen.pixels) c = 0xABCDEF;
+  renderSet.target = &screen;
+  BeginFrame();
+  EndBatch();
+  EXPECT_EQ(std::count(screen.pixels.begin(), screen.pixels.end(), 0u), 640 * 480);
+  for (plat::Colour& c : screen.pixels) c = 0xABCDEF;
+  BeginFrame();
+  DrawLabel(0, 0, "", 255, 255, 255, 255, 0);
+  EXPECT_EQ(std::count(screen.pixels.begin(), screen.pixels.end(), 0u), 640 * 480);
+  renderSet.target = nullptr;
+}
+
 // Labels are remembered after their first drawing; the picture must not change by it.
 TEST(Labels, RememberedLabelsDrawLikeTheTextRenderer) {
   ASSERT_TRUE(plat::InitText());
