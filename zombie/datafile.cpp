@@ -2,6 +2,7 @@
 // tokens are cut at their field's size, and any fault is reported as
 // "FILE, line N: problem" instead of being read past.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,15 @@ namespace {
 // the 124 % of Vary) inside 32 bits.
 constexpr int kMaxValue = 9999;
 
+// Writes an error message into err, cut to its cap bytes when longer.
+[[gnu::format(printf, 3, 4)]] void Say(char* err, int cap, const char* format, ...) {
+  if (cap <= 0) return;
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(err, static_cast<size_t>(cap), format, args);
+  va_end(args);
+}
+
 struct DataFile {
   FILE* f = nullptr;
   char path[256];
@@ -25,7 +35,7 @@ struct DataFile {
   bool Open(const char* name, char* err, int cap) {
     plat::NativePath(name, path, sizeof path);
     f = std::fopen(path, "r");
-    if (!f) std::snprintf(err, cap, "%s: cannot open the file (%s)", path, std::strerror(errno));
+    if (!f) Say(err, cap, "%s: cannot open the file (%s)", path, std::strerror(errno));
     return f != nullptr;
   }
   ~DataFile() {
@@ -46,7 +56,7 @@ int NextLine(DataFile& d, char* buf, int bufCap, char* err, int cap) {
     bool blank = true;
     while (c != EOF && c != '\n') {
       if (n == bufCap - 1) {
-        std::snprintf(err, cap, "%s, line %d: the line is longer than %d bytes", d.path, d.line,
+        Say(err, cap, "%s, line %d: the line is longer than %d bytes", d.path, d.line,
                       bufCap - 1);
         return -1;
       }
@@ -205,7 +215,7 @@ int ReadStageCount(const char* path, int lines, int slots[kSlotCount + 1], char*
     if (r < 0) return -1;
     if (r == 0) break;
     if (!ParseStageLine(buf, slots, problem, sizeof problem)) {
-      std::snprintf(err, cap, "%s, line %d: %s", d.path, d.line, problem);
+      Say(err, cap, "%s, line %d: %s", d.path, d.line, problem);
       return -1;
     }
     ++count;
@@ -237,10 +247,10 @@ bool CheckTokenLength(const DataFile& d, int index, int length, int line, char* 
   int limit = index % 4 == 0 ? kTitleCap - 1 : kLineCap - 1;
   if (length <= limit) return true;
   if (index % 4 == 0)
-    std::snprintf(err, cap, "%s, line %d: the title of chapter %d is %d bytes long; at most %d fit",
+    Say(err, cap, "%s, line %d: the title of chapter %d is %d bytes long; at most %d fit",
                   d.path, line, index / 4, length, limit);
   else
-    std::snprintf(err, cap, "%s, line %d: line %d of chapter %d is %d bytes long; at most %d fit", d.path,
+    Say(err, cap, "%s, line %d: line %d of chapter %d is %d bytes long; at most %d fit", d.path,
                   line, index % 4, index / 4, length, limit);
   return false;
 }
@@ -256,12 +266,12 @@ bool ReadPeople(const char* path, PersonRecord out[kTemplateCount + 1], char* er
     int r = NextLine(d, buf, sizeof buf, err, cap);
     if (r < 0) return false;
     if (r == 0) {
-      std::snprintf(err, cap, "%s, line %d: the file ends after %d records; %d are needed", d.path,
+      Say(err, cap, "%s, line %d: the file ends after %d records; %d are needed", d.path,
                     d.line + 1, k - 1, kTemplateCount);
       return false;
     }
     if (!ParsePerson(buf, out[k], problem, sizeof problem)) {
-      std::snprintf(err, cap, "%s, line %d: %s", d.path, d.line, problem);
+      Say(err, cap, "%s, line %d: %s", d.path, d.line, problem);
       return false;
     }
   }
@@ -281,7 +291,7 @@ bool CheckStageFile(const char* path, char* err, int cap) {
   if (count == 0) {
     char native[256];
     plat::NativePath(path, native, sizeof native);
-    std::snprintf(err, cap, "%s, line 1: the file holds no stage line", native);
+    Say(err, cap, "%s, line 1: the file holds no stage line", native);
     return false;
   }
   return true;

@@ -1,9 +1,7 @@
 // The main loop on the headless backend: message drain, key latches, pacing, quitting.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -11,32 +9,7 @@
 #include "frame/frame.h"
 #include "platform/keys.h"
 #include "platform/system.h"
-
-namespace {
-
-// Every allocation of the test program is counted, to check that frames allocate nothing.
-long allocations = 0;
-
-}  // namespace
-
-// The plain and nothrow forms, single and array, all on malloc and free so that every
-// delete matches its new (aligned forms keep the library's own pair).
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  ++allocations;
-  return std::malloc(n ? n : 1);
-}
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void* operator new(std::size_t n) {
-  if (void* p = operator new(n, std::nothrow)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#include "platform/tests/alloc_counter.h"
 
 namespace {
 
@@ -263,9 +236,9 @@ TEST(Demo, FramesDoNotAllocate) {
                 std::to_string(g + 4) + " up escape\n";
     }
   }
-  const long before = allocations;
+  const long before = alloc_counter::Allocations();
   std::vector<int> probe(100);
-  ASSERT_GT(allocations, before) << "the allocation counter is not in use";
+  ASSERT_GT(alloc_counter::Allocations(), before) << "the allocation counter is not in use";
   for (bool table : {false, true}) {
     demo = &framedemo::Settings(table);
     frame::FrameSettings s = *demo;
@@ -275,9 +248,9 @@ TEST(Demo, FramesDoNotAllocate) {
     states.reserve(64);
     RunScript(script, 40, [&] {
       states.push_back(frame::gameState);
-      const long before = allocations;
+      const long before = alloc_counter::Allocations();
       demo->step();
-      if (framesRun > 21) during += allocations - before;
+      if (framesRun > 21) during += alloc_counter::Allocations() - before;
     }, s);
     EXPECT_EQ(states[22], framedemo::Shapes);
     EXPECT_EQ(states[28], framedemo::Text);

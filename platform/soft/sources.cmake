@@ -9,4 +9,5 @@ set(PLATFORM_SOFT_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/../tests/surface_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../tests/bmp_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../tests/text_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../tests/alloc_counter.cpp
 )

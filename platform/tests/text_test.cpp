@@ -2,37 +2,12 @@
 // escapes because this file is compiled as UTF-8.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 
+#include "platform/tests/alloc_counter.h"
 #include "platform/text.h"
-
-// Counts allocations so the tests can check that cached text drawing allocates nothing.
-// Every unaligned form of new and delete is replaced, so they all pair malloc with free.
-static std::atomic<long> allocations{0};
-static void* CountedAlloc(std::size_t n) noexcept {
-  ++allocations;
-  return std::malloc(n == 0 ? 1 : n);
-}
-void* operator new(std::size_t n) {
-  if (void* p = CountedAlloc(n)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) {
-  if (void* p = CountedAlloc(n)) return p;
-  throw std::bad_alloc();
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return CountedAlloc(n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return CountedAlloc(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace plat {
 namespace {
@@ -229,14 +204,14 @@ TEST_F(Text, DrawingCachedGlyphsAllocatesNothing) {
   const Font* fonts[] = {DefaultFont(), CreatedFont(20, 700), SmoothFont(24)};
   for (const Font* f : fonts) DrawText(s, 0, 0, text, n, 0, f);  // first use renders
   DrawSmoothText(s, 0, 0, 200, 80, text, 0xFFFFFFFF, SmoothFont(24));
-  const long before = allocations.load();
+  const long before = alloc_counter::Allocations();
   for (int i = 0; i < 10; ++i) {
     for (const Font* f : fonts) DrawText(s, 0, 0, text, n, 0, f);
     DrawSmoothText(s, 0, 0, 200, 80, text, 0xFFFFFFFF, SmoothFont(24));
     EXPECT_EQ(CreatedFont(20, 700), fonts[1]);
     TextWidth(fonts[0], text, n);
   }
-  EXPECT_EQ(allocations.load(), before);
+  EXPECT_EQ(alloc_counter::Allocations(), before);
 }
 
 }  // namespace
