@@ -220,7 +220,7 @@ TEST_F(WindowRun, SoundWithoutADeviceOrFileStaysSilent) {
     EXPECT_EQ(count("no audio device"), 1) << err;  // warned once, then silent
     EXPECT_EQ(count("no_such_sound"), 0) << err;
   } else {
-    EXPECT_EQ(count("cannot load sound 'data/no_such_sound.wav'"), 2) << err;
+    EXPECT_EQ(count("cannot open sound 'data/no_such_sound.wav' (No such file or directory)"), 2) << err;
   }
 }
 
