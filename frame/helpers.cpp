@@ -80,6 +80,13 @@ void ScratchInvert(int y, int w, int h, int fromY) {
   MarkScratch(0, y, w, y + h);
 }
 
+// The last two transfers of every layout: the AND mask from scratch row maskY, then the
+// coloured glyphs on black from row imageY, so only glyph pixels of the target change.
+void CombineOnto(plat::Surface& target, int x, int y, int w, int h, int maskY, int imageY) {
+  plat::Blit(target, x, y, w, h, dcTable[kScratch], 0, maskY, plat::Rop::And);
+  plat::Blit(target, x, y, w, h, dcTable[kScratch], 0, imageY, plat::Rop::Invert);
+}
+
 int NextRandom() {
   randomState = randomState * 22695477u + 1u;
   return static_cast<int>((randomState >> 16) & 0x7FFF);
@@ -131,15 +138,13 @@ int DrawMaskedString(int x, int y, const char* text, Colour colour) {
   text = Text(text);
   const int n = Length(text);
   colour &= 0xFFFFFF;
-  const plat::Surface& scratch = dcTable[kScratch];
   const plat::Font* font = plat::DefaultFont();
   const int w = 9 * n;
   WhiteScratch(640, 480);
   ScratchText(0, text, n, 0, font);
   ScratchText(32, text, n, kWhite - colour, font);
   ScratchInvert(64, w, 18, 32);
-  plat::Blit(backDC, x, y, w, 18, scratch, 0, 0, plat::Rop::And);
-  plat::Blit(backDC, x, y, w, 18, scratch, 0, 64, plat::Rop::Invert);
+  CombineOnto(backDC, x, y, w, 18, 0, 64);
   return n;
 }
 
@@ -151,15 +156,13 @@ int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height,
   const int n = Length(text);
   if (!ValidSlot(slot) || height <= 0) return n;
   colour &= 0xFFFFFF;
-  const plat::Surface& scratch = dcTable[kScratch];
   plat::Surface& target = dcTable[slot];
   const int w = n * (height + 4) / 2;
   WhiteScratch(640, 480);
   const plat::Font* font = plat::CreatedFont(height, 700);
   ScratchText(32, text, n, kWhite - colour, font);
   ScratchInvert(320, w, height, 32);
-  plat::Blit(target, x, y, w, height, scratch, 0, 32, plat::Rop::And);
-  plat::Blit(target, x, y, w, height, scratch, 0, 320, plat::Rop::Invert);
+  CombineOnto(target, x, y, w, height, 32, 320);
   return n;
 }
 
@@ -170,7 +173,6 @@ int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height,
   const int n = Length(text);
   if (!ValidSlot(slot) || height <= 0) return n;
   colour &= 0xFFFFFF;
-  const plat::Surface& scratch = dcTable[kScratch];
   plat::Surface& target = dcTable[slot];
   const int w = n * height / 2;
   WhiteScratch(1280, 960);
@@ -178,8 +180,7 @@ int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height,
   ScratchText(0, text, n, 0, font);
   ScratchText(480, text, n, kWhite - colour, font);
   ScratchInvert(480, w, height, 480);
-  plat::Blit(target, x, y, w, height, scratch, 0, 0, plat::Rop::And);
-  plat::Blit(target, x, y, w, height, scratch, 0, 480, plat::Rop::Invert);
+  CombineOnto(target, x, y, w, height, 0, 480);
   return n;
 }
 

@@ -1,7 +1,5 @@
 // A whole game through the frame's loop, in-process: the same script, seed and frame
 // count as the command-line playthrough, with every state change recorded.
-#include <fstream>
-#include <sstream>
 #include <vector>
 #include "ball/tests/harness.h"
 
@@ -25,20 +23,8 @@ void RecordingStep() {
 }
 
 TEST(PlaythroughTest, ScriptedNormalGameEndsAndReturnsToTheTitle) {
-  std::ifstream in(BALL_SOURCE_DIR "/tests/playthrough.script");
-  ASSERT_TRUE(in) << "cannot read playthrough.script";
-  std::stringstream text;
-  text << in.rdbuf();
-
-  plat::Options opts;
-  opts.headless = true;
-  opts.frames = 1720;
-  std::string error;
-  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
-
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  balltest::OpenPlaythrough(1720);
+  if (HasFatalFailure()) return;
   frame::FrameSettings settings = ball::kSettings;
   settings.step = RecordingStep;
   frame::CreateSurfaces(settings);

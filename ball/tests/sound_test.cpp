@@ -1,7 +1,5 @@
 // Sound cues: which events of a step ask for which clip, and the commands a whole game
 // sends (clips opened once, at most one play per clip per frame, plays at the right frames).
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "ball/tests/harness.h"
@@ -132,19 +130,8 @@ TEST_F(SoundCueTest, StartAndGameOverMarkTheirCues) {
 }
 
 TEST(SoundPlaythroughTest, AGameOpensEveryClipOnceAndPlaysEachAtMostOncePerFrame) {
-  std::ifstream in(BALL_SOURCE_DIR "/tests/playthrough.script");
-  ASSERT_TRUE(in) << "cannot read playthrough.script";
-  std::stringstream text;
-  text << in.rdbuf();
-  plat::Options opts;
-  opts.headless = true;
-  opts.frames = 1720;
-  std::string error;
-  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
-
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  balltest::OpenPlaythrough(1720);
+  if (HasFatalFailure()) return;
   frame::CreateSurfaces(kSettings);
   frame::gameState = Title;
   sent.clear();

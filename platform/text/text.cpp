@@ -185,10 +185,11 @@ bool EnsureText() {
   return st.ok;
 }
 
-// Draws glyph g with its pen at (penX, baseline) into s, only inside the clip box
-// [cx0, cx1) x [cy0, cy1) (already inside the surface).
-void PutGlyphMono(Surface& s, const Glyph& g, int64_t penX, int64_t baseline, Colour c,
-                  int cx0, int cy0, int cx1, int cy1) {
+// Calls put(pixel, coverage) for each pixel of glyph g, its pen at (penX, baseline), that
+// lies inside the clip box [cx0, cx1) x [cy0, cy1) (already inside the surface).
+template <typename Put>
+void ForGlyphPixels(Surface& s, const Glyph& g, int64_t penX, int64_t baseline, int cx0,
+                    int cy0, int cx1, int cy1, Put put) {
   const int64_t gx = penX + g.left, gy = baseline - g.top;
   const int x0 = static_cast<int>(std::max<int64_t>(gx, cx0));
   const int x1 = static_cast<int>(std::min<int64_t>(gx + g.w, cx1));
@@ -198,8 +199,14 @@ void PutGlyphMono(Surface& s, const Glyph& g, int64_t penX, int64_t baseline, Co
     const uint8_t* cov = g.coverage.data() + (y - gy) * g.w + (x0 - gx);
     Colour* row = s.Row(y) + x0;
     for (int x = 0; x < x1 - x0; ++x)
-      if (cov[x] != 0) row[x] = c;
+      if (cov[x] != 0) put(row[x], cov[x]);
   }
+}
+
+// Draws glyph g in one colour wherever it has coverage (monochrome fonts).
+void PutGlyphMono(Surface& s, const Glyph& g, int64_t penX, int64_t baseline, Colour c,
+                  int cx0, int cy0, int cx1, int cy1) {
+  ForGlyphPixels(s, g, penX, baseline, cx0, cy0, cx1, cy1, [c](Colour& d, uint8_t) { d = c; });
 }
 
 // Releases FreeType and fontconfig at exit, so leak checkers see a clean end.
@@ -374,27 +381,18 @@ void DrawSmoothText(Surface& s, int left, int top, int right, int bottom,
     const char32_t c = DecodeOneCp932(p + i, n - i, &used);
     i += used;
     const Glyph& g = GetGlyph(font, c);
-    const int64_t gx = pen + g.left, gy = lineTop + font->ascent - g.top;
+    const int64_t penX = pen;
     pen += Advance(font, g, used);
     if (g.w == 0) continue;
-    const int x0 = static_cast<int>(std::max<int64_t>(gx, cx0));
-    const int x1 = static_cast<int>(std::min<int64_t>(gx + g.w, cx1));
-    const int y0 = static_cast<int>(std::max<int64_t>(gy, cy0));
-    const int y1 = static_cast<int>(std::min<int64_t>(gy + g.h, cy1));
-    for (int y = y0; y < y1; ++y) {
-      const uint8_t* cov = g.coverage.data() + (y - gy) * g.w + (x0 - gx);
-      Colour* row = s.Row(y) + x0;
-      for (int x = 0; x < x1 - x0; ++x) {
-        const uint32_t a = cov[x] * alpha;  // 0..255*255
-        if (a == 0) continue;
-        const Colour d = row[x];
-        const uint32_t inv = 255 * 255 - a;
-        const uint32_t r = (cr * a + (d & 0xFF) * inv + 32512) / 65025;
-        const uint32_t gg = (cg * a + ((d >> 8) & 0xFF) * inv + 32512) / 65025;
-        const uint32_t b = (cb * a + ((d >> 16) & 0xFF) * inv + 32512) / 65025;
-        row[x] = r | (gg << 8) | (b << 16);
-      }
-    }
+    ForGlyphPixels(s, g, penX, lineTop + font->ascent, cx0, cy0, cx1, cy1,
+                   [&](Colour& d, uint8_t coverage) {
+                     const uint32_t a = coverage * alpha;  // 1..255*255
+                     const uint32_t inv = 255 * 255 - a;
+                     const uint32_t r = (cr * a + (d & 0xFF) * inv + 32512) / 65025;
+                     const uint32_t gg = (cg * a + ((d >> 8) & 0xFF) * inv + 32512) / 65025;
+                     const uint32_t b = (cb * a + ((d >> 16) & 0xFF) * inv + 32512) / 65025;
+                     d = r | (gg << 8) | (b << 16);
+                   });
   }
 }
 
