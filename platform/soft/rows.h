@@ -41,6 +41,8 @@ struct Kernels {
   // rows x n pixels: d[i] = op(d[i], s[i]) for each row, rows dStride / sStride apart.
   // Within a row d may equal or lie before s (same surface); never after inside it.
   void (*op[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, ptrdiff_t sStride, int n, int rows);
+  // rows x n pixels: d[i] = (d[i] AND m[i]) XOR x[i], m and x rows sStride apart.
+  void (*andXor)(Colour* d, ptrdiff_t dStride, const Colour* m, const Colour* x, ptrdiff_t sStride, int n, int rows);
   // rows x n pixels set to c.
   void (*fill)(Colour* d, ptrdiff_t stride, int n, int rows, Colour c);
   // out[i] = AND of the plan's source pixels of output i in row s, for i < plan.n.

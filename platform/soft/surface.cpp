@@ -142,6 +142,26 @@ void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx
   }
 }
 
+void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY) {
+  Span m, x;
+  if (!ClipTransfer(dst, dx, dy, w, h, src, sx, maskY, m)) {
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const bool image = ClipTransfer(dst, dx, dy, w, h, src, sx, imageY, x);
+  // One pass needs the image rows to be the first rows of the mask's, on another surface.
+  if (&dst == &src || (image && (x.X != m.X || x.Y != m.Y || x.n != m.n || x.rows > m.rows))) {
+    Blit(dst, dx, dy, w, h, src, sx, maskY, Rop::And);
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const int both = image ? x.rows : 0;
+  const ptrdiff_t ds = dst.width, ss = src.width;
+  if (both > 0) K().andXor(dst.Row(m.Y) + m.X, ds, src.Row(m.V) + m.U, src.Row(x.V) + x.U, ss, m.n, both);
+  if (m.rows > both)
+    K().op[rows::kAnd](dst.Row(m.Y + both) + m.X, ds, src.Row(m.V + both) + m.U, ss, m.n, m.rows - both);
+}
+
 void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
                  const int* cols, int n, int sy, Rop rop) {
   if (h <= 0 || n <= 0 || !cols) return;
