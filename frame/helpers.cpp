@@ -48,8 +48,29 @@ void MarkScratch(int left, int top, int right, int bottom) {
   scratchDirty[scratchDirtyCount++] = {left, top, right, bottom};
 }
 
-// The effect of FillRect(scratch, 0, 0, right, bottom, white).
-void WhiteScratch(int right, int bottom) {
+// Fills d white except where it meets cover[0..n-1], the rectangles about to be written
+// over anyway: each cover splits what is left into at most four bands around it.
+void WhiteExcept(Rect d, const Rect* cover, int n) {
+  if (d.left >= d.right || d.top >= d.bottom) return;
+  if (n == 0) {
+    plat::FillRect(dcTable[kScratch], d.left, d.top, d.right, d.bottom, kWhite);
+    return;
+  }
+  const Rect c = cover[0];
+  if (c.left >= d.right || c.right <= d.left || c.top >= d.bottom || c.bottom <= d.top) {
+    WhiteExcept(d, cover + 1, n - 1);
+    return;
+  }
+  const int top = std::max(d.top, c.top), bottom = std::min(d.bottom, c.bottom);
+  WhiteExcept({d.left, d.top, d.right, top}, cover + 1, n - 1);
+  WhiteExcept({d.left, bottom, d.right, d.bottom}, cover + 1, n - 1);
+  WhiteExcept({d.left, top, std::max(d.left, c.left), bottom}, cover + 1, n - 1);
+  WhiteExcept({std::min(d.right, c.right), top, d.right, bottom}, cover + 1, n - 1);
+}
+
+// The effect of FillRect(scratch, 0, 0, right, bottom, white), leaving out what lies in
+// cover[0..n-1] (which the caller writes next).
+void WhiteScratch(int right, int bottom, const Rect* cover = nullptr, int n = 0) {
   plat::Surface& s = dcTable[kScratch];
   if (!scratchTracked) {
     plat::FillRect(s, 0, 0, right, bottom, kWhite);
@@ -63,7 +84,7 @@ void WhiteScratch(int right, int bottom) {
   int kept = 0;
   for (int i = 0; i < scratchDirtyCount; ++i) {
     const Rect d = scratchDirty[i];
-    plat::FillRect(s, d.left, d.top, std::min(d.right, right), std::min(d.bottom, bottom), kWhite);
+    WhiteExcept({d.left, d.top, std::min(d.right, right), std::min(d.bottom, bottom)}, cover, n);
     if (d.right > right || d.bottom > bottom) scratchDirty[kept++] = d;
   }
   scratchDirtyCount = kept;
@@ -140,7 +161,7 @@ bool Recall(const MaskedKey& key, int right, int bottom) {
     if (!e.valid || !(e.key == key)) continue;
     e.used = ++maskedClock;
     if (maskedInPlace == &e && scratchTracked) return true;
-    WhiteScratch(right, bottom);
+    WhiteScratch(right, bottom, e.rects, e.rectCount);
     plat::Surface& s = dcTable[kScratch];
     const Colour* p = e.pixels.data();
     for (int i = 0; i < e.rectCount; ++i) {
