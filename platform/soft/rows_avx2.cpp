@@ -18,14 +18,12 @@ namespace {
 constexpr int kMaxK = 4;  // source pixels per output the permutes handle
 
 // Window start and lane indices for every whole group of 8 outputs whose source pixels
-// fit one window of 8 pixels (when every group does) or 16; the other groups and the last
-// partial group are gathered one by one.
+// fit one window of 8 pixels or, failing that, 16; the other groups and the last partial
+// group are gathered one by one. base[g] is the window start of a narrow group, -2 - start
+// of a wide one, -1 for one by one. p.window is 8 when every group is narrow.
 void Prepare(GatherPlan& p, int* base, int32_t* lanes) {
   const int groups = p.n / 8;
-  bool narrow = p.width >= 8;
-  for (int g = 0; g < groups && narrow; ++g) narrow = p.last[8 * g + 7] - p.first[8 * g] < 8 &&
-                                                     p.last[8 * g] - p.first[8 * g + 7] < 8;
-  p.window = narrow ? 8 : 16;
+  bool allNarrow = true;
   for (int g = 0; g < groups; ++g) {
     int lo = p.first[8 * g], hi = p.last[8 * g];
     for (int j = 1; j < 8; ++j) {
@@ -33,13 +31,16 @@ void Prepare(GatherPlan& p, int* base, int32_t* lanes) {
       hi = p.last[8 * g + j] > hi ? p.last[8 * g + j] : hi;
     }
     // Keep the window inside the row: start it earlier near the row's end.
+    const int window = hi - lo < 8 ? 8 : 16;
     int b = lo;
-    if (b + p.window > p.width) b = p.width - p.window;
-    if (p.k > kMaxK || b < 0 || hi - b >= p.window) {
+    if (b + window > p.width) b = p.width - window;
+    if (p.k > kMaxK || b < 0 || hi - b >= window) {
       base[g] = -1;
+      allNarrow = false;
       continue;
     }
-    base[g] = b;
+    base[g] = window == 8 ? b : -2 - b;
+    allNarrow &= window == 8;
     for (int t = 0; t < p.k; ++t)
       for (int j = 0; j < 8; ++j) {
         const int i = 8 * g + j;
@@ -48,14 +49,14 @@ void Prepare(GatherPlan& p, int* base, int32_t* lanes) {
         lanes[(g * p.k + t) * 8 + j] = c - b;
       }
   }
+  p.window = allNarrow ? 8 : 16;
   p.base = base;
   p.lanes = lanes;
 }
 
-// The gathered source of group g (one window of 8 or 16 pixels at base[g]).
+// The gathered source of group g from its window of 8 or 16 pixels at b.
 template <bool Narrow>
-inline __m256i GatherGroup(const Colour* s, const GatherPlan& p, int g) {
-  const int b = p.base[g];
+inline __m256i GatherGroup(const Colour* s, const GatherPlan& p, int g, int b) {
   const int32_t* idx = p.lanes + g * p.k * 8;
   const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + b));
   if constexpr (Narrow) {
@@ -80,16 +81,17 @@ inline __m256i GatherGroup(const Colour* s, const GatherPlan& p, int g) {
 }
 
 // d[i] = op(d[i], gathered source i), the gather and the operation in one pass.
-template <class F, bool Narrow>
+template <class F>
 void GatherWith(Colour* d, const Colour* s, const GatherPlan& p) {
   const int groups = p.base ? p.n / 8 : 0;
   for (int g = 0; g < groups; ++g) {
-    if (p.base[g] < 0) {
+    const int b = p.base[g];
+    if (b == -1) {
       for (int i = 8 * g; i < 8 * g + 8; ++i) d[i] = F{}(d[i], GatherOne(s, p, i));
       continue;
     }
-    const V8 v = reinterpret_cast<V8>(GatherGroup<Narrow>(s, p, g));
-    Vec<8>::Store(d + 8 * g, F{}(Vec<8>::Load(d + 8 * g), v));
+    const __m256i m = b >= 0 ? GatherGroup<true>(s, p, g, b) : GatherGroup<false>(s, p, g, -2 - b);
+    Vec<8>::Store(d + 8 * g, F{}(Vec<8>::Load(d + 8 * g), reinterpret_cast<V8>(m)));
   }
   for (int i = 8 * groups; i < p.n; ++i) d[i] = F{}(d[i], GatherOne(s, p, i));
 }
@@ -101,7 +103,7 @@ void GatherSingle(Colour* d, const Colour* s, const GatherPlan& p) {
   const int32_t* idx = p.lanes;
   for (int g = 0; g < groups; ++g, idx += 8) {
     const int b = p.base[g];
-    if (b < 0) {
+    if (b < 0) {  // cannot happen when every group is narrow; kept for safety
       for (int i = 8 * g; i < 8 * g + 8; ++i) d[i] = F{}(d[i], s[p.first[i]]);
       continue;
     }
@@ -116,8 +118,7 @@ void GatherSingle(Colour* d, const Colour* s, const GatherPlan& p) {
 template <class F>
 void GatherOp(Colour* d, const Colour* s, const GatherPlan& p) {
   if (p.window == 8 && p.k == 1) GatherSingle<F>(d, s, p);
-  else if (p.window == 8) GatherWith<F, true>(d, s, p);
-  else GatherWith<F, false>(d, s, p);
+  else GatherWith<F>(d, s, p);
 }
 
 void Pick(Colour* out, const Colour* s, const int* cols, int n) {

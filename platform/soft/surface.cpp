@@ -70,14 +70,17 @@ bool ClipTransfer(const Surface& dst, int64_t x0, int64_t y0, int64_t w, int64_t
 
 // A row whose target starts inside its own source span (same row of one surface) is
 // walked backwards, so every source pixel is read before it is overwritten.
+template <class F>
+void Backward(Colour* d, const Colour* s, int n, F f) {
+  for (int i = n - 1; i >= 0; --i) d[i] = f(d[i], s[i]);
+}
+
 void RowBackward(Colour* d, const Colour* s, int n, Rop rop) {
-  for (int i = n - 1; i >= 0; --i) {
-    switch (rop) {
-      case Rop::Copy: d[i] = s[i]; break;
-      case Rop::And: d[i] = d[i] & s[i] & kMask; break;
-      case Rop::Invert: d[i] = (d[i] ^ s[i]) & kMask; break;
-      case Rop::NotCopy: d[i] = ~s[i] & kMask; break;
-    }
+  switch (rop) {
+    case Rop::Copy: return Backward(d, s, n, [](Colour, Colour y) { return y; });
+    case Rop::And: return Backward(d, s, n, [](Colour x, Colour y) { return x & y & kMask; });
+    case Rop::Invert: return Backward(d, s, n, [](Colour x, Colour y) { return (x ^ y) & kMask; });
+    case Rop::NotCopy: return Backward(d, s, n, [](Colour, Colour y) { return ~y & kMask; });
   }
 }
 
