@@ -82,7 +82,11 @@ enum Sound : int {
 };
 extern plat::CueTable soundCues;  // one cue per Sound, in its order
 inline void Cue(Sound s) { soundCues.Mark(s); }
-void OpenSounds();  // the frame's set-up: opens every clip and forgets any marked cues
+// The frame's set-up: opens every clip and forgets any marked cues.
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 
 // The state routines and the dispatcher the frame calls once per frame.
 void PlayStep();

@@ -16,9 +16,4 @@ constexpr plat::Cue kClips[kSoundCount] = {
 
 plat::CueTable soundCues{kClips, kSoundCount};
 
-void OpenSounds() {
-  soundCues.Open();
-  soundCues.marked = 0;
-}
-
 }  // namespace ball

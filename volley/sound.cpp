@@ -15,9 +15,4 @@ constexpr plat::Cue kClips[kCueCount] = {
 
 plat::CueTable soundCues{kClips, kCueCount};
 
-void OpenSounds() {
-  soundCues.Open();
-  soundCues.marked = 0;
-}
-
 }  // namespace volley

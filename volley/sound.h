@@ -21,6 +21,9 @@ extern plat::CueTable soundCues;
 inline void MarkCue(Cue c) { soundCues.Mark(c); }
 
 // Opens every clip (data\NAME.wav as NAME) and forgets any marked cues.
-void OpenSounds();
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 
 }  // namespace volley

@@ -20,11 +20,6 @@ static_assert(sizeof kClips / sizeof kClips[0] == static_cast<int>(Cue::Count));
 
 plat::CueTable soundCues{kClips, static_cast<int>(Cue::Count)};
 
-void OpenSounds() {
-  soundCues.Open();
-  soundCues.marked = 0;
-}
-
 void StartUp() {
   CheckData();
   OpenSounds();

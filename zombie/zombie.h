@@ -132,8 +132,11 @@ enum class Cue {
 // them from their start after it, so sound changes nothing the game computes or draws.
 extern plat::CueTable soundCues;
 inline void MarkCue(Cue cue) { soundCues.Mark(static_cast<int>(cue)); }
-// Opens every cue's clip (data\NAME.wav under the alias NAME).
-void OpenSounds();
+// Opens every cue's clip (data\NAME.wav under the alias NAME) and forgets any marks.
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 // The program's start-up: the data check, then the sound clips.
 void StartUp();
 
