@@ -80,46 +80,58 @@ inline __m256i GatherGroup(const Colour* s, const GatherPlan& p, int g, int b) {
   }
 }
 
-// d[i] = op(d[i], gathered source i), the gather and the operation in one pass.
-template <class F>
-void GatherWith(Colour* d, const Colour* s, const GatherPlan& p) {
+// d[i] = op(d[i], gathered source i) on `rows` rows, the gather and the operation in one
+// pass; each group is gathered once for all rows.
+template <class F, bool One>
+void GatherWith(Colour* d, ptrdiff_t ds, const Colour* s, const GatherPlan& p, int many) {
+  const int rows = One ? 1 : many;
   const int groups = p.base ? p.n / 8 : 0;
   for (int g = 0; g < groups; ++g) {
     const int b = p.base[g];
     if (b == -1) {
-      for (int i = 8 * g; i < 8 * g + 8; ++i) d[i] = F{}(d[i], GatherOne(s, p, i));
+      for (int i = 8 * g; i < 8 * g + 8; ++i) {
+        const Colour v = GatherOne(s, p, i);
+        for (int r = 0; r < rows; ++r) d[r * ds + i] = F{}(d[r * ds + i], v);
+      }
       continue;
     }
-    const __m256i m = b >= 0 ? GatherGroup<true>(s, p, g, b) : GatherGroup<false>(s, p, g, -2 - b);
-    Vec<8>::Store(d + 8 * g, F{}(Vec<8>::Load(d + 8 * g), reinterpret_cast<V8>(m)));
+    const V8 v = reinterpret_cast<V8>(b >= 0 ? GatherGroup<true>(s, p, g, b) : GatherGroup<false>(s, p, g, -2 - b));
+    for (int r = 0; r < rows; ++r) Vec<8>::Store(d + r * ds + 8 * g, F{}(Vec<8>::Load(d + r * ds + 8 * g), v));
   }
-  for (int i = 8 * groups; i < p.n; ++i) d[i] = F{}(d[i], GatherOne(s, p, i));
+  for (int i = 8 * groups; i < p.n; ++i) {
+    const Colour v = GatherOne(s, p, i);
+    for (int r = 0; r < rows; ++r) d[r * ds + i] = F{}(d[r * ds + i], v);
+  }
 }
 
-// The commonest gather, an enlargement: one permute of one 8-pixel window per group.
-template <class F>
-void GatherSingle(Colour* d, const Colour* s, const GatherPlan& p) {
+// The commonest gather, an enlargement (p.window == 8, p.k == 1): one permute of one
+// 8-pixel window per group.
+template <class F, bool One>
+void GatherSingle(Colour* d, ptrdiff_t ds, const Colour* s, const GatherPlan& p, int many) {
+  const int rows = One ? 1 : many;
   const int groups = p.base ? p.n / 8 : 0;
   const int32_t* idx = p.lanes;
   for (int g = 0; g < groups; ++g, idx += 8) {
-    const int b = p.base[g];
-    if (b < 0) {  // cannot happen when every group is narrow; kept for safety
-      for (int i = 8 * g; i < 8 * g + 8; ++i) d[i] = F{}(d[i], s[p.first[i]]);
-      continue;
-    }
+    const int b = p.base[g];  // every group has a narrow window here
     const __m256i ix = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx));
     const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + b));
     const V8 v = reinterpret_cast<V8>(_mm256_permutevar8x32_epi32(w, ix));
-    Vec<8>::Store(d + 8 * g, F{}(Vec<8>::Load(d + 8 * g), v));
+    for (int r = 0; r < rows; ++r) Vec<8>::Store(d + r * ds + 8 * g, F{}(Vec<8>::Load(d + r * ds + 8 * g), v));
   }
-  for (int i = 8 * groups; i < p.n; ++i) d[i] = F{}(d[i], s[p.first[i]]);
+  for (int i = 8 * groups; i < p.n; ++i)
+    for (int r = 0; r < rows; ++r) d[r * ds + i] = F{}(d[r * ds + i], s[p.first[i]]);
 }
 
 template <class F>
-void GatherOp(Colour* d, const Colour* s, const GatherPlan& p) {
-  if (p.window == 8 && p.k == 1) GatherSingle<F>(d, s, p);
-  else GatherWith<F>(d, s, p);
+void GatherOp(Colour* d, ptrdiff_t ds, const Colour* s, const GatherPlan& p, int rows) {
+  // One row (the commonest case) is compiled on its own, without the loop over rows.
+  const bool single = p.window == 8 && p.k == 1;
+  if (rows == 1) single ? GatherSingle<F, true>(d, ds, s, p, 1) : GatherWith<F, true>(d, ds, s, p, 1);
+  else single ? GatherSingle<F, false>(d, ds, s, p, rows) : GatherWith<F, false>(d, ds, s, p, rows);
 }
+
+// The gather alone, into one row.
+void Gather(Colour* out, const Colour* s, const GatherPlan& p) { GatherOp<CopyOp>(out, 0, s, p, 1); }
 
 void Pick(Colour* out, const Colour* s, const int* cols, int n) {
   int i = 0;
@@ -155,7 +167,7 @@ void Fill(Colour* d, ptrdiff_t stride, int n, int rows, Colour c) {
 
 Kernels Make() {
   Kernels k = MakeKernels<8>("avx2");
-  k.gather = GatherOp<CopyOp>;
+  k.gather = Gather;
   k.gatherOp[kCopy] = GatherOp<CopyOp>;
   k.gatherOp[kAnd] = GatherOp<AndOp>;
   k.gatherOp[kXor] = GatherOp<XorOp>;

@@ -207,7 +207,7 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
     Grow(base, static_cast<size_t>(count / 8 + 1));
     Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
     k.prepare(plan, base.data(), lanes.data());
-    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, src.Row(V + r), plan);
+    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, 0, src.Row(V + r), plan, 1);
     return;
   }
   Grow(line, static_cast<size_t>(count));
@@ -379,19 +379,33 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   const auto fused = kern.gatherOp[which];
 
   // Each destination row applies the row built from its source rows; consecutive rows
-  // from the same source rows share one build (unless the transfer writes its own source).
+  // from the same source rows share one build and one kernel call (unless the transfer
+  // writes its own source, which rebuilds every row).
   int64_t builtR0 = -1, builtR1 = -1;
   constexpr int64_t kAhead = 8;
   int64_t fetched = mirrorY ? src.height : 0;  // rows asked for: [fetched, ..) or [.., fetched)
   const Colour* out = nullptr;
+  int64_t runY = 0;
+  int runRows = 0;
+  const auto flush = [&] {
+    if (runRows == 0) return;
+    Colour* d = dst.Row(static_cast<int>(runY)) + xa;
+    if (fused && !straight) fused(d, dst.width, out, plan, runRows);
+    else op(d, dst.width, out, 0, n, runRows);
+    runRows = 0;
+  };
   StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
   for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
     int64_t r0, r1;
     down.Range(r0, r1);
     r0 = std::max<int64_t>(r0 + SY, 0);
     r1 = std::min<int64_t>(r1 + SY, src.height);
-    if (r0 >= r1) continue;  // source rows outside: leave the destination row alone
+    if (r0 >= r1) {  // source rows outside: leave the destination row alone
+      flush();
+      continue;
+    }
     if (r0 != builtR0 || r1 != builtR1 || &dst == &src) {
+      flush();
       const Colour* line = src.Row(static_cast<int>(r0));
       // The source rows of a small cell of a large sheet lie a whole sheet row apart and
       // are seldom in the nearest caches: keep the next few rows on their way.
@@ -419,10 +433,10 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       builtR0 = r0;
       builtR1 = r1;
     }
-    Colour* d = dst.Row(static_cast<int>(y)) + xa;
-    if (fused && !straight) fused(d, out, plan);
-    else op(d, 0, out, 0, n, 1);
+    if (runRows == 0) runY = y;
+    ++runRows;
   }
+  flush();
 }
 
 void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
