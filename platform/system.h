@@ -75,6 +75,10 @@ void SleepMs(uint32_t ms);
 // counts one frame shown; writes the screenshots due after this frame.
 void Present(const Surface& picture);
 
+// The exit status a program ends with after CloseSystem: status, or 1 when it is 0 but a
+// screenshot could not be written (the run itself goes on to its end).
+int ExitStatus(int status);
+
 // Number of frames shown so far.
 long FramesShown();
 

@@ -91,7 +91,7 @@ int RunVolley(int argc, char** argv) {
   for (Texture& t : renderSet.textures) t = Texture{};
   renderSet.target = nullptr;
   plat::CloseSystem();
-  return code;
+  return plat::ExitStatus(code);
 }
 
 }  // namespace volley

@@ -82,6 +82,16 @@ void SetProgramName(const char* name);
 bool HeadlessHint();
 void SetHeadlessHint(bool headless);
 
+// Draws the help card into out (made 640x480): picture dimmed, the help text (code page
+// 932, may be null) on a panel, and the keys that resume.
+void DrawHelpCard(const Surface* picture, const char* help, Surface& out);
+
+// Set by a backend when the window loses its focus: the next drain pauses.
+extern bool pauseAsked;
+
+// The folder of the running executable, ending in '/'; false when it cannot be found.
+bool ExecutableFolder(char* out, int cap);
+
 // SDL backend pieces used across its files.
 bool SdlAskYesNo(const char* text, const char* caption);
 void SdlSound(const MediaCommand& command);

@@ -83,16 +83,18 @@ void SdlSound(const MediaCommand& command) {
       std::snprintf(c.alias, sizeof c.alias, "%s", command.alias);
       // Open the file first so that a missing one is named with the system's reason
       // rather than the mixer's message about a null stream.
-      SDL_RWops* file = SDL_RWFromFile(command.path, "rb");
+      char path[1024];
+      DataPath(command.path, path, sizeof path);
+      SDL_RWops* file = SDL_RWFromFile(path, "rb");
       if (!file) {
         std::fprintf(stderr, "%s: cannot open sound '%s' (%s); it stays silent\n", ProgramName(),
-                     command.path, std::strerror(errno));
+                     path, std::strerror(errno));
         return;
       }
       c.chunk = Mix_LoadWAV_RW(file, 1);
       if (!c.chunk)
         std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
-                     command.path, Mix_GetError());
+                     path, Mix_GetError());
       return;
     }
     case MediaCommand::Play: {

@@ -23,12 +23,14 @@ struct Sdl {
   bool fullscreen = false;
   bool swallowEnterUp = false;  // the Enter of Alt+Enter is not the game's
   SDL_Scancode scancodes[VK_COUNT][2] = {};  // keys that make up each virtual key
+  uint32_t dialogClosed = 0;  // SDL_GetTicks when our last dialog closed (0: none yet)
   bool capture = false;
   std::vector<uint32_t> captured;
   int capturedW = 0, capturedH = 0;
 };
 
 Sdl sdl;
+constexpr uint32_t kDialogFocusGraceMs = 500;
 
 // Virtual-key code of an SDL key, 0 for keys the games cannot see.
 int VkFromKey(SDL_Keycode key) {
@@ -209,6 +211,13 @@ bool Poll(Event& e) {
         WindowToPicture(ev.button.x, ev.button.y, e.x, e.y);
         return true;
       }
+      case SDL_WINDOWEVENT:
+        // The player went elsewhere: pause. Focus taken by one of our own dialogs (which
+        // may be reported a little after it closes) is not the player leaving.
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
+            !(sdl.dialogClosed != 0 && SDL_GetTicks() - sdl.dialogClosed < kDialogFocusGraceMs))
+          pauseAsked = true;
+        break;
       case SDL_KEYDOWN: {
         SDL_Keycode key = ev.key.keysym.sym;
         bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
@@ -581,7 +590,8 @@ bool RunDialog(const char* text, const char* caption, bool question, bool& shown
   if (sdl.window) {
     // What the player did in the dialog is not the game's; a quit is.
     SDL_PumpEvents();
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_WINDOWEVENT, SDL_MOUSEWHEEL);
+    sdl.dialogClosed = SDL_GetTicks() | 1;
     if (quit) {
       SDL_Event ev = {};
       ev.type = SDL_QUIT;
