@@ -168,6 +168,7 @@ bool Pause(Event& out) {
       const bool release = e.type == EventType::KeyUp || e.type == EventType::LButtonUp ||
                            e.type == EventType::RButtonUp;
       if ((release && !closerUp) || e.type == EventType::MouseMove) Hold(e);
+      if (closer >= 0 && !KeyDown(closer)) break;  // what follows is the program's again
     }
     if (quit || (closer >= 0 && !KeyDown(closer))) break;
     ShowFrame(core.card);

@@ -128,14 +128,20 @@ bool Open(const Options& opts, const WindowConfig& config) {
   }
   char caption[1024];
   Cp932ToUtf8(config.caption ? config.caption : "", caption, sizeof caption);
-  int scale = opts.scale >= 1 ? opts.scale : 1;
+  SDL_Rect area = {0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &area) != 0) area = {0, 0, 0, 0};
+  const WindowPlacement place = PlaceWindow(opts.scale, area.x, area.y, area.w, area.h);
+  if (place.reduced)
+    std::fprintf(stderr, "%s: --scale %d does not fit the desktop (%dx%d usable); using --scale %d\n",
+                 ProgramName(), opts.scale, area.w, area.h, place.scale);
   Uint32 flags = SDL_WINDOW_RESIZABLE;
   if (opts.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   bool capture = sdl.capture;
   sdl = Sdl{};
   sdl.capture = capture;
-  sdl.window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                kScreenW * scale, kScreenH * scale, flags);
+  sdl.window = SDL_CreateWindow(caption, place.known ? place.x : SDL_WINDOWPOS_CENTERED,
+                                place.known ? place.y : SDL_WINDOWPOS_CENTERED,
+                                kScreenW * place.scale, kScreenH * place.scale, flags);
   if (!sdl.window) {
     NoWindow(SDL_GetError());
     SDL_Quit();
