@@ -138,6 +138,13 @@ void ShowFrame(const Surface& picture) {
 }
 
 void Hold(const Event& e) {
+  // Only the last mouse position matters; releases are kept in order.
+  if (e.type == EventType::MouseMove)
+    for (int i = 0; i < core.heldCount; ++i)
+      if (core.held[i].type == EventType::MouseMove) {
+        core.held[i] = e;
+        return;
+      }
   if (core.heldCount < static_cast<int>(sizeof core.held / sizeof core.held[0]))
     core.held[core.heldCount++] = e;
 }
