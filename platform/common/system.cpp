@@ -127,7 +127,7 @@ bool NextEvent(Event& e) {
   return false;
 }
 
-
+// Shows a picture (the program's or the help card) as one frame, with its screenshots.
 void ShowFrame(const Surface& picture) {
   if (core.open) core.backend->present(picture);
   ++core.framesShown;

@@ -23,6 +23,7 @@ struct Sdl {
   bool fullscreen = false;
   bool swallowEnterUp = false;  // the Enter of Alt+Enter is not the game's
   SDL_Scancode scancodes[VK_COUNT][2] = {};  // keys that make up each virtual key
+  bool pauseOnFocusLoss = true;
   uint32_t dialogClosed = 0;  // SDL_GetTicks when our last dialog closed (0: none yet)
   bool capture = false;
   std::vector<uint32_t> captured;
@@ -148,6 +149,7 @@ bool Open(const Options& opts, const WindowConfig& config) {
     return false;
   }
   sdl.fullscreen = opts.fullscreen;
+  sdl.pauseOnFocusLoss = config.pauseOnFocusLoss;
   Uint32 renderFlags = config.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, renderFlags);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
@@ -220,7 +222,7 @@ bool Poll(Event& e) {
       case SDL_WINDOWEVENT:
         // The player went elsewhere: pause. Focus taken by one of our own dialogs (which
         // may be reported a little after it closes) is not the player leaving.
-        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST && sdl.pauseOnFocusLoss &&
             !(sdl.dialogClosed != 0 && SDL_GetTicks() - sdl.dialogClosed < kDialogFocusGraceMs))
           pauseAsked = true;
         break;
