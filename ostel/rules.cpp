@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include "ostel/ostel.h"
 
 namespace ostel {
@@ -29,16 +30,14 @@ double Distance(const Body& b, float x, float y) {
   return std::sqrt(static_cast<double>(dy * dy + dx * dx));
 }
 
-// Marks in near[i] the points i of (xs, ys) closer than sqrt(limit) to (x, y). A plain
-// loop over fixed arrays, which the compiler turns into vector code.
-template <int N>
-void MarkNear(const float (&xs)[N], const float (&ys)[N], float x, float y, float limit,
-              uint8_t (&near)[N]) {
-  for (int i = 0; i < N; ++i) {
-    const float dx = xs[i] - x;
-    const float dy = ys[i] - y;
-    near[i] = dx * dx + dy * dy < limit;
-  }
+// Cell of a coordinate on a grid of `size`-pixel cells, `offset` cells from the origin,
+// clamped to 0..n-1. Two coordinates less than `size` apart (a few pixels less, for the
+// rounding of the division) land in the same or neighbouring cells, clamped or not.
+int CellOf(float v, float size, int offset, int n) {
+  const float c = std::floor(v / size) + static_cast<float>(offset);
+  if (!(c >= 0.0f)) return 0;
+  if (c >= static_cast<float>(n - 1)) return n - 1;
+  return static_cast<int>(c);
 }
 
 void GiveOut() {
@@ -70,21 +69,129 @@ bool MoveOne(int r) {
   return exploded;
 }
 
-// Where the fast pair pass looks for neighbours: the positions of slots 0..263, inactive
-// ones far away. Pushes change only speeds, so a slot's entry changes only when it moves
-// or an explosion removes bodies.
-float pairX[kPairSlots], pairY[kPairSlots];
-uint8_t pairNear[kPairSlots];
+// The fast pair pass keeps the active slots 0..263 in a grid of 50-pixel cells, one
+// doubly linked list per cell, so a body meets only the bodies of the nine cells around
+// it. Pushes change only speeds: a body changes cell only when it moves, and leaves the
+// grid when an explosion removes it.
+constexpr float kPairCell = 50.0f;
+constexpr int kPairGrid = 20;  // cells a side: x from -100, y from -250
+constexpr int kNone = -1;
+int16_t pairHead[kPairGrid * kPairGrid];
+int16_t pairNext[kPairSlots], pairPrev[kPairSlots], pairCell[kPairSlots];
 
-void MirrorPair(int i) {
-  const Body& b = bodies[i];
-  pairX[i] = b.active ? b.x : kFar;
-  pairY[i] = b.active ? b.y : kFar;
+int PairCellOf(const Body& b) {
+  return CellOf(b.y, kPairCell, 5, kPairGrid) * kPairGrid + CellOf(b.x, kPairCell, 2, kPairGrid);
 }
 
-// The light of a step: the endurance angle and the positions of the motes.
-float moteX[kMotes], moteY[kMotes];
-uint8_t moteNear[kMotes];
+void PairInsert(int i, int cell) {
+  pairCell[i] = static_cast<int16_t>(cell);
+  pairPrev[i] = kNone;
+  pairNext[i] = pairHead[cell];
+  if (pairHead[cell] != kNone) pairPrev[pairHead[cell]] = static_cast<int16_t>(i);
+  pairHead[cell] = static_cast<int16_t>(i);
+}
+
+void PairRemove(int i) {
+  if (pairPrev[i] != kNone) pairNext[pairPrev[i]] = pairNext[i];
+  else pairHead[pairCell[i]] = pairNext[i];
+  if (pairNext[i] != kNone) pairPrev[pairNext[i]] = pairPrev[i];
+  pairCell[i] = kNone;
+}
+
+void PairBuild() {
+  for (int16_t& h : pairHead) h = kNone;
+  for (int i = 0; i < kPairSlots; ++i) {
+    pairCell[i] = kNone;
+    if (bodies[i].active) PairInsert(i, PairCellOf(bodies[i]));
+  }
+}
+
+// After an explosion: the slots it removed leave the grid.
+void PairDropInactive() {
+  for (int i = 0; i < kPairSlots; ++i)
+    if (pairCell[i] != kNone && !bodies[i].active) PairRemove(i);
+}
+
+// The slots of the grid near body r, in slot order: every slot that Push(r, a) would
+// move r for, and perhaps a few just out of range, which Push leaves alone.
+int PairNeighbours(int r, int16_t* out) {
+  const Body& b = bodies[r];
+  const int cx = pairCell[r] % kPairGrid, cy = pairCell[r] / kPairGrid;
+  int n = 0;
+  for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, kPairGrid - 1); ++y) {
+    for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, kPairGrid - 1); ++x) {
+      for (int a = pairHead[y * kPairGrid + x]; a != kNone; a = pairNext[a]) {
+        const float dx = bodies[a].x - b.x;
+        const float dy = bodies[a].y - b.y;
+        if (a == r || !(dy * dy + dx * dx < kPushRange * kPushRange + 1.0f)) continue;
+        int k = n++;
+        for (; k > 0 && out[k - 1] > a; --k) out[k] = out[k - 1];
+        out[k] = static_cast<int16_t>(a);
+      }
+    }
+  }
+  return n;
+}
+
+// The mosaic keeps the active motes sorted by 42-pixel cell, row by row, so the motes of
+// five neighbouring cells of a row lie side by side. Motes within 80 pixels of a point
+// lie within two cells of its cell.
+constexpr float kLightCell = 42.0f;
+constexpr int kLightReach = 2;
+constexpr int kLightCols = 20, kLightRows = 16;  // x from -84, y from -84
+float lightX[kMotes + 4], lightY[kMotes + 4];  // four more, read and ignored by the last group
+int lightStart[kLightCols * kLightRows + 1];
+
+void LightBuild() {
+  int cellOf[kMotes];
+  int count[kLightCols * kLightRows] = {};
+  for (int m = 0; m < kMotes; ++m) {
+    cellOf[m] = kNone;
+    const Body& b = bodies[m];
+    if (!b.active) continue;
+    cellOf[m] = CellOf(b.y, kLightCell, 2, kLightRows) * kLightCols + CellOf(b.x, kLightCell, 2, kLightCols);
+    ++count[cellOf[m]];
+  }
+  lightStart[0] = 0;
+  for (int c = 0; c < kLightCols * kLightRows; ++c) lightStart[c + 1] = lightStart[c] + count[c];
+  int fill[kLightCols * kLightRows];
+  std::copy(lightStart, lightStart + kLightCols * kLightRows, fill);
+  for (int m = 0; m < kMotes; ++m) {
+    if (cellOf[m] == kNone) continue;
+    const int k = fill[cellOf[m]]++;
+    lightX[k] = bodies[m].x;
+    lightY[k] = bodies[m].y;
+  }
+}
+
+// ceilRoot[n]: the least m with m x m >= n. For a float s of 1 or more, the distance
+// sqrt(s) lies in (m - 1, m] with m = ceilRoot[ceil(s)], far enough from m - 1 that
+// truncate(80 - sqrt(s)) is exactly 80 - m.
+struct CeilRoots {
+  uint8_t v[6401];
+  constexpr CeilRoots() : v() {
+    int m = 0;
+    for (int n = 0; n <= 6400; ++n) {
+      while (m * m < n) ++m;
+      v[n] = static_cast<uint8_t>(m);
+    }
+  }
+};
+constexpr CeilRoots ceilRoot;
+
+// glow80[n] = 80 - ceilRoot[n]: a mote's light at a squared distance whose ceiling is n.
+struct Glow80 {
+  uint8_t v[6401];
+  constexpr Glow80() : v() {
+    for (int n = 0; n <= 6400; ++n) v[n] = static_cast<uint8_t>(80 - ceilRoot.v[n]);
+  }
+};
+constexpr Glow80 glow80;
+
+using V4f = float __attribute__((vector_size(16)));
+using V4i = int32_t __attribute__((vector_size(16)));
+constexpr V4i kLanes = {0, 1, 2, 3};
+constexpr V4f kOutOfReach = {6400.0f, 6400.0f, 6400.0f, 6400.0f};
 
 int Falloff(double reach, double d) {
   const int v = static_cast<int>(reach - d);
@@ -104,24 +211,66 @@ plat::Colour Mix(int moteLight, int bombLight, int playerLight, double sinT, dou
 
 double Theta() { return (endurance / 10) * 3.141592653 / 180; }
 
-// Bombs and the player: nine bodies, measured directly.
-void OtherLight(float fx, float fy, int& bombLight, int& playerLight) {
+// The plain light sums at (fx, fy): every active body measured.
+void PlainLight(float fx, float fy, int& moteLight, int& bombLight, int& playerLight) {
+  moteLight = 0;
+  for (int m = 0; m < kMotes; ++m)
+    if (bodies[m].active) moteLight += Falloff(80, Distance(bodies[m], fx, fy));
   bombLight = 0;
   for (int i = kFirstBomb; i < kFirstBomb + kBombs; ++i)
     if (bodies[i].active) bombLight += 4 * Falloff(60, Distance(bodies[i], fx, fy));
   playerLight = player.active ? 4 * Falloff(60, Distance(player, fx, fy)) : 0;
 }
 
+// max(0, truncate(reach - sqrt(s))) for the squared distance s, through the root table.
+// Below 1 the root is taken: there 80 - sqrt(s) can round up to 80.
+int Glow(float s, int reach) {
+  if (!(s < static_cast<float>(reach * reach))) return 0;
+  if (s < 1.0f) return Falloff(reach, std::sqrt(static_cast<double>(s)));
+  int n = static_cast<int>(s);
+  n += static_cast<float>(n) < s;
+  return reach - ceilRoot.v[n];
+}
+
+int GlowOf(const Body& b, float fx, float fy, int reach) {
+  const float dx = b.x - fx;
+  const float dy = b.y - fy;
+  return Glow(dy * dy + dx * dx, reach);
+}
+
 plat::Colour FastLight(int px, int py, double sinT, double cosT) {
   const float fx = static_cast<float>(px);
   const float fy = static_cast<float>(py);
-  // Only motes within 80 pixels give light; the margin keeps every one of them.
-  MarkNear(moteX, moteY, fx, fy, 6401.0f, moteNear);
+  const int cx = CellOf(fx, kLightCell, 2, kLightCols), cy = CellOf(fy, kLightCell, 2, kLightRows);
   int moteLight = 0;
-  for (int m = 0; m < kMotes; ++m)
-    if (moteNear[m]) moteLight += Falloff(80, Distance(bodies[m], fx, fy));
-  int bombLight, playerLight;
-  OtherLight(fx, fy, bombLight, playerLight);
+  for (int y = std::max(cy - kLightReach, 0); y <= std::min(cy + kLightReach, kLightRows - 1); ++y) {
+    const int row = y * kLightCols;
+    const int end = lightStart[row + std::min(cx + kLightReach, kLightCols - 1) + 1];
+    for (int k = lightStart[row + std::max(cx - kLightReach, 0)]; k < end; k += 4) {
+      // Four motes at a time; lanes past the end count as out of reach.
+      V4f x, y;
+      std::memcpy(&x, lightX + k, sizeof x);
+      std::memcpy(&y, lightY + k, sizeof y);
+      const V4f dx = x - fx;
+      const V4f dy = y - fy;
+      V4f s = dy * dy + dx * dx;
+      s = k + kLanes < end ? s : kOutOfReach;
+      // 6400 and more (and NaN) read the table's last entry, 80 - 80.
+      const V4f c = s < kOutOfReach ? s : kOutOfReach;
+      V4i n = __builtin_convertvector(c, V4i);
+      n -= __builtin_convertvector(n, V4f) < c;  // ceil: true lanes are -1
+      moteLight += glow80.v[n[0]] + glow80.v[n[1]] + glow80.v[n[2]] + glow80.v[n[3]];
+      const V4i close = s < 1.0f;
+      if (close[0] | close[1] | close[2] | close[3]) {
+        for (int i = 0; i < 4; ++i)
+          if (close[i]) moteLight += Glow(s[i], 80) - glow80.v[n[i]];
+      }
+    }
+  }
+  int bombLight = 0;
+  for (int i = kFirstBomb; i < kFirstBomb + kBombs; ++i)
+    if (bodies[i].active) bombLight += 4 * GlowOf(bodies[i], fx, fy, 60);
+  const int playerLight = player.active ? 4 * GlowOf(player, fx, fy, 60) : 0;
   return Mix(moteLight, bombLight, playerLight, sinT, cosT);
 }
 
@@ -196,23 +345,23 @@ void MoveBodiesReference() {
   }
 }
 
-// The same pass, with the far pairs sorted out in one vector sweep per body: only
-// bodies within a hair more than the push range go through Push, which decides exactly,
-// in slot order as before.
+// The same pass with the neighbours found through the grid.
 void MoveBodies() {
-  for (int i = 0; i < kPairSlots; ++i) MirrorPair(i);
+  PairBuild();
+  int16_t near[kPairSlots];
   for (int r = 0; r < kPairSlots; ++r) {
     Body& b = bodies[r];
     if (!b.active) continue;
-    if (MoveOne(r)) {
-      for (int i = 0; i < kPairSlots; ++i) MirrorPair(i);
-    } else {
-      MirrorPair(r);
+    const bool exploded = MoveOne(r);
+    const int cell = PairCellOf(b);
+    if (cell != pairCell[r]) {
+      PairRemove(r);
+      PairInsert(r, cell);
     }
-    MarkNear(pairX, pairY, b.x, b.y, kPushRange * kPushRange + 1.0f, pairNear);
-    pairNear[r] = 0;
-    for (int a = 0; a < kPairSlots; ++a)
-      if (pairNear[a]) Push(r, a);
+    const int n = PairNeighbours(r, near);
+    if (exploded) PairDropInactive();
+    for (int k = 0; k < n; ++k)
+      if (bodies[near[k]].active) Push(r, near[k]);
     if (r < kMotes) Push(r, kPlayer);
   }
 }
@@ -267,13 +416,8 @@ void SurvivalStep() {
 }
 
 plat::Colour LightAt(int px, int py) {
-  const float fx = static_cast<float>(px);
-  const float fy = static_cast<float>(py);
-  int moteLight = 0;
-  for (int m = 0; m < kMotes; ++m)
-    if (bodies[m].active) moteLight += Falloff(80, Distance(bodies[m], fx, fy));
-  int bombLight, playerLight;
-  OtherLight(fx, fy, bombLight, playerLight);
+  int moteLight, bombLight, playerLight;
+  PlainLight(static_cast<float>(px), static_cast<float>(py), moteLight, bombLight, playerLight);
   const double theta = Theta();
   return Mix(moteLight, bombLight, playerLight, std::sin(theta), std::cos(theta));
 }
@@ -286,17 +430,33 @@ void PaintLightReference() {
   }
 }
 
-void PaintLight() {
-  for (int m = 0; m < kMotes; ++m) {
-    moteX[m] = bodies[m].active ? bodies[m].x : kFar;
-    moteY[m] = bodies[m].active ? bodies[m].y : kFar;
+// DrawBox(px - 8, py - 8, 16, 16, colour, 1) for a sample point on the screen: the square
+// clipped to the back buffer, written row by row without a call per row.
+void PaintSquare(int px, int py, plat::Colour colour) {
+  plat::Surface& back = frame::backDC;
+  const int left = std::max(px - 8, 0), right = std::min(px + 8, back.width);
+  const int top = std::max(py - 8, 0), bottom = std::min(py + 8, back.height);
+  if (right - left == 16) {
+    for (int y = top; y < bottom; ++y) {
+      plat::Colour* row = back.Row(y) + left;
+      for (int x = 0; x < 16; ++x) row[x] = colour;
+    }
+    return;
   }
+  for (int y = top; y < bottom; ++y) {
+    plat::Colour* row = back.Row(y);
+    for (int x = left; x < right; ++x) row[x] = colour;
+  }
+}
+
+void PaintLight() {
+  LightBuild();
   const double theta = Theta();
   const double sinT = std::sin(theta), cosT = std::cos(theta);
   for (int k = 0; k < kSquares; ++k) {
     const int px = frame::RandomBelow(640);
     const int py = frame::RandomBelow(480);
-    frame::DrawBox(px - 8, py - 8, 16, 16, FastLight(px, py, sinT, cosT), 1);
+    PaintSquare(px, py, FastLight(px, py, sinT, cosT));
   }
 }
 
