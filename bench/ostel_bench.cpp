@@ -92,35 +92,3 @@ BENCHMARK(OstelGameOverFrame);
 const bool kGameOverFrame = bench::Target("OstelGameOverFrame", 2.0);
 
 }  // namespace
-namespace {
-void TmpPairFast(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) { Restore(); MoveBodies(); }
-}
-BENCHMARK(TmpPairFast);
-void TmpPairRef(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) { Restore(); MoveBodiesReference(); }
-}
-BENCHMARK(TmpPairRef);
-void TmpPushes(benchmark::State& state) {
-  Prepare();
-  Restore();
-  for (auto _ : state) { for (int i = 0; i < 100; ++i) { bodies[0] = Body{100,100,0,0,1,0}; bodies[1] = Body{110.f + i * 0.3f, 120,0,0,1,0}; Push(0, 1);} benchmark::DoNotOptimize(bodies[0]); }
-}
-BENCHMARK(TmpPushes);
-}
-namespace {
-void TmpMosaicEmpty(benchmark::State& state) {
-  Prepare();
-  Restore();
-  for (int i = 0; i < kBodies; ++i) bodies[i].active = 0;
-  for (auto _ : state) { PaintLight(); benchmark::DoNotOptimize(frame::backDC.pixels.data()); }
-}
-BENCHMARK(TmpMosaicEmpty);
-void TmpBoxes(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) { for (int k = 0; k < 256; ++k) frame::DrawBox(k, k, 16, 16, 0x123456, 1); benchmark::DoNotOptimize(frame::backDC.pixels.data()); }
-}
-BENCHMARK(TmpBoxes);
-}

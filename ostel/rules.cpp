@@ -298,7 +298,9 @@ void Push(int ai, int bi) {
   const Body& b = bodies[bi];
   const float dy = b.y - a.y;
   const float dx = b.x - a.x;
-  if (std::sqrt(static_cast<double>(dy * dy + dx * dx)) >= kPushRange) return;
+  // sqrt(s) >= 48 exactly when s >= 48 x 48: the root is correctly rounded and 2304 is a
+  // perfect square. A NaN goes on, as its root would.
+  if (dy * dy + dx * dx >= kPushRange * kPushRange) return;
   float phi = static_cast<float>(std::atan(dy / (dx + 0.00001)));
   if (b.x < a.x) phi = static_cast<float>(phi + 3.14);
   a.vx = static_cast<float>(a.vx - std::cos(static_cast<double>(phi)) * 0.5);
