@@ -7,27 +7,10 @@
 #include <vector>
 #include "ostel/ostel.h"
 #include "ostel/settings.h"
-#include "platform/options.h"
 #include "platform/system.h"
+#include "platform/tests/held_keys.h"
 
 namespace osteltest {
-
-// Opens the headless system with the given keys (or mouse buttons 1, 2) held from now on.
-// The virtual clock starts again at 0.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) frame::WindowProc(ostel::kSettings, e);
-}
 
 inline std::vector<std::string> sent;
 inline void Record(const char* command) { sent.push_back(command); }
@@ -35,7 +18,7 @@ inline void Record(const char* command) { sent.push_back(command); }
 class OstelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    HoldKeys({});
+    held_keys::Hold({});
     frame::ResetFrame();
     frame::CreateSurfaces(ostel::kSettings);
     frame::SeedRandom(4321);
@@ -59,7 +42,7 @@ class OstelTest : public ::testing::Test {
   }
 
   // Keys held from now on; the rest of the state stays as it is.
-  static void Hold(std::initializer_list<int> vks) { HoldKeys(vks); }
+  static void Hold(std::initializer_list<int> vks) { held_keys::Hold(vks); }
 
   static ostel::Body& Put(int slot, float x, float y, float vx = 0, float vy = 0, int fuse = 0) {
     ostel::bodies[slot] = ostel::Body{x, y, vx, vy, 1, fuse};
