@@ -65,8 +65,8 @@ void ExplodeBomb(int i);
 void SurvivalStep();
 void PaintLight();
 
-// Step 10 of SurvivalStep, the motion and pair pass of motes and bombs: the fast pass
-// that SurvivalStep runs, and the plain all-pairs pass it must match bit for bit.
+// The motion and pair pass of motes and bombs in SurvivalStep: the fast pass that it
+// runs, and the plain all-pairs pass that the fast one must match bit for bit.
 void MoveBodies();
 void MoveBodiesReference();
 // PaintLight, and the plain version measuring every body from every sample point.

@@ -20,7 +20,6 @@ namespace {
 
 constexpr float kPushRange = 48.0f;
 constexpr float kBlastRange = 128.0f;
-constexpr float kFar = 1.0e15f;  // where the fast passes keep inactive bodies
 
 // Distance from body b to (x, y): the squared differences summed in float, the root in
 // double.
@@ -45,8 +44,8 @@ void GiveOut() {
   player.active = 0;
 }
 
-// Steps 10.1 to 10.4 for slot r: walls, motion, a bomb's fuse, damping. True when a bomb
-// exploded.
+// Slot r's own move in the pair pass, before its pushes: walls, motion, a bomb's fuse,
+// damping. True when a bomb exploded.
 bool MoveOne(int r) {
   Body& b = bodies[r];
   if (b.x > 640.0f) b.vx = -b.vx;
@@ -123,7 +122,7 @@ int PairNeighbours(int r, int16_t* out) {
       for (int a = pairHead[y * kPairGrid + x]; a != kNone; a = pairNext[a]) {
         const float dx = bodies[a].x - b.x;
         const float dy = bodies[a].y - b.y;
-        if (a == r || !(dy * dy + dx * dx < kPushRange * kPushRange + 1.0f)) continue;
+        if (a == r || dy * dy + dx * dx >= kPushRange * kPushRange + 1.0f) continue;
         int k = n++;
         for (; k > 0 && out[k - 1] > a; --k) out[k] = out[k - 1];
         out[k] = static_cast<int16_t>(a);
@@ -248,11 +247,11 @@ plat::Colour FastLight(int px, int py, double sinT, double cosT) {
     const int end = lightStart[row + std::min(cx + kLightReach, kLightCols - 1) + 1];
     for (int k = lightStart[row + std::max(cx - kLightReach, 0)]; k < end; k += 4) {
       // Four motes at a time; lanes past the end count as out of reach.
-      V4f x, y;
-      std::memcpy(&x, lightX + k, sizeof x);
-      std::memcpy(&y, lightY + k, sizeof y);
-      const V4f dx = x - fx;
-      const V4f dy = y - fy;
+      V4f mx, my;
+      std::memcpy(&mx, lightX + k, sizeof mx);
+      std::memcpy(&my, lightY + k, sizeof my);
+      const V4f dx = mx - fx;
+      const V4f dy = my - fy;
       V4f s = dy * dy + dx * dx;
       s = k + kLanes < end ? s : kOutOfReach;
       // 6400 and more (and NaN) read the table's last entry, 80 - 80.
