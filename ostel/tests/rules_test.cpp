@@ -1,5 +1,7 @@
 // The survival rules step by step: endurance, giving out, bombs, throwing, the fade, the
 // spawn chance, pushes, the light colours, and the fast passes against the plain ones.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include "ostel/tests/harness.h"
@@ -174,6 +176,26 @@ TEST_F(RulesTest, HoldingXThrowsEverySixtyStepsAndAFullTableOnlyRestartsTheCoold
   Steps(1);
   EXPECT_EQ(ActiveBombs(), 8);
   EXPECT_EQ(bodies[kFirstBomb + 3].fuse, 179);
+}
+
+TEST_F(RulesTest, TheCooldownStopsAtTheBottomOfItsRangeInsteadOfWrapping) {
+  fireCooldown = INT32_MIN + 1;
+  Steps(3);
+  EXPECT_EQ(fireCooldown, INT32_MIN);
+  Hold({kKeyZ});
+  SurvivalStep();
+  EXPECT_EQ(ActiveBombs(), 1);
+  EXPECT_LT(bodies[kFirstBomb].vx, 0.0f);
+}
+
+TEST_F(RulesTest, SeveralMotesTouchingInOneStepPlayTheTouchOnce) {
+  Put(0, player.x + 5, player.y);
+  Put(1, player.x - 5, player.y);
+  Put(2, player.x, player.y + 5);
+  SurvivalStep();
+  EXPECT_EQ(endurance, 900 - 45);
+  cues.Send();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "play touch from 0"), 1);
 }
 
 TEST_F(RulesTest, PushesWithinFortyEightPixelsUseTheQuadrantConstant) {
