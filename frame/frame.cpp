@@ -137,6 +137,7 @@ int RunFrame(const FrameSettings& settings, int argc, char** argv) {
   config.caption = settings.caption;
   config.cursor = settings.cursor;
   if (!plat::OpenSystem(opts, config)) return 1;
+  plat::SetHelpText(settings.help);
 
   CreateSurfaces(settings);
   gameState = settings.firstState;

@@ -24,6 +24,8 @@ struct Core {
   int releaseCount = 0;
   detail::ClickTracker clicks;
   bool quitDelivered = false;      // the --frames quit of this drain has been taken
+  const char* help = nullptr;      // the help card's text (code page 932)
+  bool paused = false;             // the help card is shown
 };
 
 Core core;
@@ -88,7 +90,9 @@ Event FromScript(const ScriptEvent& s) {
 bool OpenSystem(const Options& opts, const WindowConfig& config) {
   if (core.open) CloseSystem();
   if (!InitText()) return false;
+  const char* help = core.help;  // may be given before the system opens
   core = Core{};
+  core.help = help;
   core.opts = opts;
   if (core.opts.headless) core.opts.mute = true;
   detail::SetHeadlessHint(core.opts.headless);
@@ -187,6 +191,10 @@ void ShowError(const char* title, const char* message) {
   }
   detail::kHeadlessBackend.showError(title, message);
 }
+
+void SetHelpText(const char* text) { core.help = text; }
+
+bool Paused() { return core.paused; }
 
 void SetFullscreen(bool on) {
   if (core.open) core.backend->setFullscreen(on);
