@@ -71,9 +71,9 @@ int Distance(float a, float b);
 // taken modulo 2^32, so the pulse goes on across the clock's sign change and its wrap.
 bool BeatDue(uint32_t last, uint32_t now);
 
-// Media commands: every one goes through the sink (plat::SoundCommand unless a test
-// records them).
-void SendSound(const char* command);
+// Media commands, through plat::mediaSink (a test puts a recorder there): the eight
+// aliases opened in table order, and one command sent as it is.
 void OpenSounds();
+void SendSound(const char* command);
 
 }  // namespace boundary

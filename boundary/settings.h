@@ -6,11 +6,27 @@
 
 namespace boundary {
 
+inline constexpr const char* kHelp =
+    "線を横切るちりを受け止めて、連鎖ではじけさせよう。\n"
+    "マウスで線の上の自分(緑)を左右に動かす。\n"
+    "左ボタンを押し続けるとためる(黄)。離すと受け止めたちりがはじける。\n"
+    "はじけたちりは近くのちりに火をつけ、連鎖していく。\n"
+    "自分の真上で線を横切ったちりは体力を削る。緑が消えたら終わり。\n"
+    "Esc: 終了   Y (押している間): 早送り\n"
+    "\n"
+    "Catch the dust that swings through the line and burst it in chains.\n"
+    "The mouse moves you (green) along the line.\n"
+    "Hold the left button to charge (yellow); release to burst what you caught.\n"
+    "A burst sets the dust near it alight, and that bursts in turn.\n"
+    "Dust crossing the line right at you hurts; the game ends when the green is gone.\n"
+    "Esc: quit   Y (held): fast forward";
+
 constexpr frame::FrameSettings MakeSettings() {
   frame::FrameSettings s;
   s.name = "boundary";
   s.summary = "catch the dust that swings through the line and burst it in chains";
   s.caption = "─";
+  s.help = kHelp;
   s.generation = frame::Generation::DCTable;
   s.frameBudget = 16;
   s.fastForwardKey = true;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 #include "boundary/boundary.h"
-#include "boundary/media.h"
 #include "boundary/settings.h"
+#include "platform/cues.h"
 #include "platform/options.h"
 #include "platform/system.h"
 
@@ -19,9 +19,9 @@ inline void Record(const char* command) { sent.push_back(command); }
 struct SinkRecorder {
   SinkRecorder() {
     sent.clear();
-    boundary::mediaSink = Record;
+    plat::mediaSink = Record;
   }
-  ~SinkRecorder() { boundary::mediaSink = plat::SoundCommand; }
+  ~SinkRecorder() { plat::mediaSink = plat::SoundCommand; }
 };
 
 // Runs the generator ahead on a copy of its state: what the next draws will be.
