@@ -34,7 +34,9 @@ constexpr frame::FrameSettings MakeSettings() {
   s.cursor = plat::Cursor::Cross;
   s.firstState = Title;
   s.maskedLayout = frame::MaskedLayout::B;
-  s.frameStartAtStartup = false;
+  // The first frame's wait is measured from the clock at start-up: measured from 0, a
+  // clock past 2^31 ms would make that wait run until the clock wraps.
+  s.frameStartAtStartup = true;
   s.setup = Setup;
   s.step = Step;
   return s;
