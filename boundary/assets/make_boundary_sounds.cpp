@@ -140,7 +140,7 @@ Wave Release(int size) {
 int main(int argc, char** argv) {
   if (argc < 2) Fail("make_boundary_sounds", "usage: make_boundary_sounds OUTDIR [SRCDIR]");
   const std::string data = std::string(argv[1]) + "/data/";
-  const double releasePeak[5] = {0, 0.40, 0.46, 0.54, 0.62};
+  const double releasePeak[5] = {0, 0.40, 0.48, 0.58, 0.70};
   for (int size = 1; size <= 4; ++size) {
     const std::string name = "out_m" + std::to_string(size) + ".wav";
     WriteWav(data + name, Finish(Release(size), {.peak = releasePeak[size]}, name));
