@@ -142,7 +142,7 @@ TEST(SoundLoopTest, AGameAcrossTheClockWrapKeepsTheBeatAndSendsOnlyKnownCommands
       continue;
     }
     const bool known = c == "play hit from 0" || c == "play bure from 0" || c == "play bass1 from 0" ||
-                       c == "play bass2 from 0" || (c.size() == 17 && c.rfind("play fan", 0) == 0 &&
+                       c == "play bass2 from 0" || (c.size() == 16 && c.rfind("play fan", 0) == 0 &&
                                                     c[8] >= '1' && c[8] <= '4' && c.substr(9) == " from 0");
     EXPECT_TRUE(known) << c;
     if (c.rfind("play bass", 0) == 0) beats.push_back(timeline[i]);
