@@ -1,6 +1,7 @@
 // A whole game through the frame's loop, in-process: the same script, seed and frame
 // count as the command-line playthrough, with every state change recorded.
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include "boundary/tests/harness.h"
@@ -28,19 +29,29 @@ void RecordingStep() {
   if (frame::gameState != before) changes.push_back({plat::FramesShown() + 1, frame::gameState, score, health});
 }
 
-TEST(PlaythroughTest, ScriptedGameEndsAndReturnsToTheTitle) {
+// The playthrough script on the headless backend or in a real window.
+void OpenPlaythrough(bool headless, long frames) {
   std::ifstream in(BOUNDARY_SOURCE_DIR "/tests/playthrough.script");
   ASSERT_TRUE(in);
   std::stringstream text;
   text << in.rdbuf();
   plat::Options opts;
-  opts.headless = true;
-  opts.frames = 2450;
+  opts.headless = headless;
+  opts.scale = 1;
+  opts.frames = frames;
   std::string error;
   ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
   frame::ResetFrame();
   frame::SeedRandom(1);
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  plat::WindowConfig config;
+  config.caption = kSettings.caption;
+  config.cursor = kSettings.cursor;
+  ASSERT_TRUE(plat::OpenSystem(opts, config));
+}
+
+TEST(PlaythroughTest, ScriptedGameEndsAndReturnsToTheTitle) {
+  OpenPlaythrough(true, 2450);
+  if (HasFatalFailure()) return;
   SinkRecorder recorder;
   frame::FrameSettings settings = kSettings;
   settings.step = RecordingStep;
@@ -62,6 +73,31 @@ TEST(PlaythroughTest, ScriptedGameEndsAndReturnsToTheTitle) {
   EXPECT_EQ(changes[1].health, -2);
   EXPECT_EQ(mostBursting, 5);  // the releases set off chains
   EXPECT_EQ(sent.size(), 70u);
+}
+
+// In a real window (under Xvfb in the test script) with the sound output behind the
+// recorder: the game starts and beats through the mixer as on the headless backend.
+void RecordAndPlay(const char* command) {
+  Record(command);
+  plat::SoundCommand(command);
+}
+
+TEST(WindowPlaythroughTest, AScriptedGamePlaysThroughTheSoundOutput) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY: the window test needs an X server";
+  OpenPlaythrough(false, 160);
+  if (HasFatalFailure()) return;
+  SinkRecorder recorder;
+  plat::mediaSink = RecordAndPlay;
+  frame::CreateSurfaces(kSettings);
+  frame::gameState = kSettings.firstState;
+  kSettings.setup();
+  changes.clear();
+  EXPECT_EQ(frame::RunLoop(kSettings), 0);
+  plat::CloseSystem();
+  ASSERT_GE(sent.size(), 9u);
+  EXPECT_EQ(sent[0], "open data\\out_m1.wav alias fan1");
+  EXPECT_EQ(sent[8], "play bass1 from 0");  // the first play frame beats at once
+  EXPECT_EQ(frame::gameState, Play);
 }
 
 }  // namespace
