@@ -2,6 +2,8 @@
 // surfaces with boundary's settings, an empty field, and a recorder for media commands.
 #pragma once
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "boundary/boundary.h"
@@ -45,6 +47,27 @@ inline void OpenHeadless(const std::vector<plat::ScriptEvent>& script = {}, long
   opts.script = script;
   opts.frames = frames;
   ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+}
+
+// Opens the headless backend or a real window driven by the playthrough script, with the
+// frame reset and seeded as a headless run of the program is.
+inline void OpenPlaythrough(bool headless, long frames) {
+  std::ifstream in(BOUNDARY_SOURCE_DIR "/tests/playthrough.script");
+  ASSERT_TRUE(in);
+  std::stringstream text;
+  text << in.rdbuf();
+  plat::Options opts;
+  opts.headless = headless;
+  opts.scale = 1;
+  opts.frames = frames;
+  std::string error;
+  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
+  frame::ResetFrame();
+  frame::SeedRandom(1);
+  plat::WindowConfig config;
+  config.caption = boundary::kSettings.caption;
+  config.cursor = boundary::kSettings.cursor;
+  ASSERT_TRUE(plat::OpenSystem(opts, config));
 }
 
 class BoundaryTest : public ::testing::Test {

@@ -2,8 +2,6 @@
 // count as the command-line playthrough, with every state change recorded.
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include "boundary/tests/harness.h"
 
 namespace boundarytest {
@@ -27,26 +25,6 @@ void RecordingStep() {
   for (const DustParticle& p : particles) bursting += p.active && p.state == Bursting;
   mostBursting = std::max(mostBursting, bursting);
   if (frame::gameState != before) changes.push_back({plat::FramesShown() + 1, frame::gameState, score, health});
-}
-
-// The playthrough script on the headless backend or in a real window.
-void OpenPlaythrough(bool headless, long frames) {
-  std::ifstream in(BOUNDARY_SOURCE_DIR "/tests/playthrough.script");
-  ASSERT_TRUE(in);
-  std::stringstream text;
-  text << in.rdbuf();
-  plat::Options opts;
-  opts.headless = headless;
-  opts.scale = 1;
-  opts.frames = frames;
-  std::string error;
-  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  plat::WindowConfig config;
-  config.caption = kSettings.caption;
-  config.cursor = kSettings.cursor;
-  ASSERT_TRUE(plat::OpenSystem(opts, config));
 }
 
 TEST(PlaythroughTest, ScriptedGameEndsAndReturnsToTheTitle) {

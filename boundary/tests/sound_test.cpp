@@ -1,7 +1,5 @@
 // The media commands: the aliases opened at set-up, the beat's pulse and alternation on
 // any clock value, and the order of the commands within a frame.
-#include <fstream>
-#include <sstream>
 #include "boundary/tests/harness.h"
 
 namespace boundarytest {
@@ -110,18 +108,8 @@ std::vector<Sent> timeline;
 void RecordTimed(const char* command) { timeline.push_back({plat::FramesShown() + 1, frame::frameStart, command}); }
 
 TEST(SoundLoopTest, AGameAcrossTheClockWrapKeepsTheBeatAndSendsOnlyKnownCommands) {
-  std::ifstream in(BOUNDARY_SOURCE_DIR "/tests/playthrough.script");
-  ASSERT_TRUE(in);
-  std::stringstream text;
-  text << in.rdbuf();
-  plat::Options opts;
-  opts.headless = true;
-  opts.frames = 900;
-  std::string error;
-  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  OpenPlaythrough(true, 900);
+  if (HasFatalFailure()) return;
   const uint32_t start = 0xFFFFFFFFu - 5000;
   plat::SleepMs(start);  // the virtual clock now starts 5 s before its wrap
   timeline.clear();
