@@ -345,12 +345,23 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     XMajorRuns(s, lo, hi, a1, b1, da, db, minorLimit, c);
     return;
   }
-  __extension__ using Wide = __int128;
-  const Wide num0 = Wide{lo - a1} * (2 * db) + da;
-  Wide q = num0 / den, r = num0 % den;
-  if (r < 0) { r += den; --q; }
-  int64_t minor = b1 + static_cast<int64_t>(q);
-  int64_t rem = static_cast<int64_t>(r);
+  // The first pixel's minor coordinate and remainder, in 128 bits only when the line is
+  // long enough for 64 to overflow.
+  int64_t minor, rem;
+  if (da < (int64_t{1} << 24)) {
+    const int64_t num0 = (lo - a1) * (2 * db) + da;
+    int64_t q = num0 / den, r = num0 % den;
+    if (r < 0) { r += den; --q; }
+    minor = b1 + q;
+    rem = r;
+  } else {
+    __extension__ using Wide = __int128;
+    const Wide num0 = Wide{lo - a1} * (2 * db) + da;
+    Wide q = num0 / den, r = num0 % den;
+    if (r < 0) { r += den; --q; }
+    minor = b1 + static_cast<int64_t>(q);
+    rem = static_cast<int64_t>(r);
+  }
   for (int64_t a = lo; a <= hi; ++a) {
     if (minor >= 0 && minor < minorLimit) {
       if (xMajor) s.Row(static_cast<int>(minor))[a] = c;
