@@ -26,11 +26,14 @@ constexpr double kCs6 = 1108.73;
 constexpr double kE6 = 1318.51;
 constexpr double kA6 = 1760.0;
 
-// A breath of noise, twice low-passed so that only its soft lower part is left.
+// A breath of noise through two flat two-pole low-passes, so that only its soft lower
+// part is left: no hiss above a few kilohertz.
 void AddPuff(Wave& w, double start, double cutoff, double attack, double tau, double gain) {
   Noise noise;
-  LowPass a, b;
-  AddFrom(w, start, [&](double t) { return Envelope(t, attack, tau) * b(a(noise(), cutoff), cutoff); }, gain);
+  Resonant a, b;
+  AddFrom(w, start, [&](double t) {
+    return Envelope(t, attack, tau) * b.Low(a.Low(noise(), cutoff, 0.7), cutoff, 0.7);
+  }, gain);
 }
 
 // A sine whose pitch falls from f0 to f1: the body of a drum.
@@ -75,6 +78,13 @@ Wave Beat() {
   AddTone(w, answer);
   AddBoom(w, 0.857, 100, kE2, 0.05, 0.08, 0.25);
   LowPassAll(w, 900);
+  // A soft knock on the beat, so small speakers that cannot reach the bass keep time too.
+  Tone knock;
+  knock.f0 = knock.f1 = kE6 / 2;
+  knock.attack = 0.002;
+  knock.decay = 0.012;
+  knock.gain = 0.08;
+  AddTone(w, knock);
   Shape(w, [](double t) { return Fall(t, 1.70, 0.25); });
   return w;
 }
