@@ -287,10 +287,9 @@ namespace {
 //   a1 + floor((2k + 1) da / 2|db|) + 1  going up (db < 0),   k = b1 - minor,
 // and each step to the next row adds 2 da to the numerator, so one division per line
 // finds every run.
-void XMajorRuns(Surface& s, int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da, int64_t db,
-                int64_t rows, Colour c) {
-  int64_t num = (lo - a1) * 2 * db + da;  // minor(lo), floored
-  int64_t minor = b1 + (num >= 0 ? num / (2 * da) : -((-num + 2 * da - 1) / (2 * da)));
+// minor is minor(lo).
+void XMajorRuns(Surface& s, int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t minor, int64_t da,
+                int64_t db, int64_t rows, Colour c) {
   if (db == 0) {
     if (minor >= 0 && minor < rows) FillSpan(s.Row(static_cast<int>(minor)) + lo, hi + 1 - lo, c);
     return;
@@ -341,10 +340,6 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   if (lo > hi) return;
   // minor(a) = b1 + floor(((a - a1) * 2 (b2 - b1) + da) / (2 da)), rounding halves up.
   const int64_t da = a2 - a1, db = b2 - b1, den = 2 * da;
-  if (xMajor && da < (int64_t{1} << 24)) {
-    XMajorRuns(s, lo, hi, a1, b1, da, db, minorLimit, c);
-    return;
-  }
   // The first pixel's minor coordinate and remainder, in 128 bits only when the line is
   // long enough for 64 to overflow.
   int64_t minor, rem;
@@ -361,6 +356,10 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     if (r < 0) { r += den; --q; }
     minor = b1 + static_cast<int64_t>(q);
     rem = static_cast<int64_t>(r);
+  }
+  if (xMajor && da < (int64_t{1} << 24)) {
+    XMajorRuns(s, lo, hi, a1, b1, minor, da, db, minorLimit, c);
+    return;
   }
   for (int64_t a = lo; a <= hi; ++a) {
     if (minor >= 0 && minor < minorLimit) {
