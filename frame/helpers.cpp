@@ -87,11 +87,22 @@ void CombineOnto(plat::Surface& target, int x, int y, int w, int h, int maskY, i
   plat::Blit(target, x, y, w, h, dcTable[kScratch], 0, imageY, plat::Rop::Invert);
 }
 
+int NextRandom() {
+  randomState = randomState * 22695477u + 1u;
+  return static_cast<int>((randomState >> 16) & 0x7FFF);
+}
+
 }  // namespace
 
 void SeedRandom(uint32_t seed) {
   randomState = seed;
-  RandomBelow(1);
+  NextRandom();
+}
+
+int RandomBelow(int n) {
+  const int v = NextRandom();
+  // Every caller passes a positive bound; a bound of 0 or less would divide by zero.
+  return n > 0 ? v % n : 0;
 }
 
 void ForgetScratch() {
