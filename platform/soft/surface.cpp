@@ -52,14 +52,6 @@ inline void RowWith(Colour* d, const Colour* s, int n, Op op) {
   else RowForward(d, s, n, op);
 }
 
-// n pixels of one colour, four at a time.
-inline void FillSpan(Colour* d, int64_t n, Colour c) {
-  const V4 v = {c, c, c, c};
-  int64_t i = 0;
-  for (; i + 4 <= n; i += 4) std::memcpy(d + i, &v, sizeof v);
-  for (; i < n; ++i) d[i] = c;
-}
-
 // One row of a block transfer; n > 0. Handles overlap within a row (same surface).
 void RowOp(Colour* d, const Colour* s, int n, Rop rop) {
   switch (rop) {
@@ -280,6 +272,14 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
 }
 
 namespace {
+
+// n pixels of one colour, four at a time.
+void FillSpan(Colour* d, int64_t n, Colour c) {
+  const uint32_t __attribute__((vector_size(16))) v = {c, c, c, c};
+  int64_t i = 0;
+  for (; i + 4 <= n; i += 4) std::memcpy(d + i, &v, sizeof v);
+  for (; i < n; ++i) d[i] = c;
+}
 
 // A mostly horizontal line (da >= |db|, da below 2^24, so every product fits in 64 bits),
 // drawn row run by row run over columns lo..hi: minor(a) changes at
