@@ -118,7 +118,14 @@ void DrawPlay() {
 
 void TitleFrame() {
   frameCounter += 1;
-  frame::DrawBox(0, 0, 640, 480, kBlack, kBack);
+  const int offset = (frameCounter / 2) % 10;
+  if (frameCounter > 0) {
+    // The scan bars drawn last leave one row in ten, so the black behind the texts is
+    // needed on those rows alone: the picture is the same as after a whole black fill.
+    for (int y = (offset + 9) % 10; y < 480; y += 10) frame::DrawBox(0, y, 640, 1, kBlack, kBack);
+  } else {
+    frame::DrawBox(0, 0, 640, 480, kBlack, kBack);
+  }
   frame::DrawMaskedString(160, 240, "line", kWhite, 96, kBack);
   frame::DrawMaskedString(96, 0, "─", kWhite, 256, kBack);
   frame::DrawMaskedString(468, 380, "dust", kWhite, 72, kBack);
@@ -126,7 +133,7 @@ void TitleFrame() {
   // Black bars nine rows high every ten rows: one thin line in ten shows, and the lines
   // move down a row every second frame.
   for (int i = -1; i <= 47; ++i)
-    frame::DrawBox(0, 10 * i + (frameCounter / 2) % 10, frameCounter + 640, 9, kBlack, kBack);
+    frame::DrawBox(0, 10 * i + offset, frameCounter + 640, 9, kBlack, kBack);
   if (frame::MouseClicked(frame::edge)) {
     NewGame();
     frame::gameState = Play;

@@ -83,6 +83,40 @@ TEST_F(BoundaryTest, TitleShowsOneRowInTenOfWhiteTextMovingDownEverySecondFrame)
   EXPECT_EQ(frame::gameState, Title);
 }
 
+// The title as its steps read: a whole black fill, the four texts, the 49 bars.
+void PlainTitlePicture() {
+  frame::DrawBox(0, 0, 640, 480, 0, 1);
+  frame::DrawMaskedString(160, 240, "line", 0xFFFFFF, 96, 1);
+  frame::DrawMaskedString(96, 0, "─", 0xFFFFFF, 256, 1);
+  frame::DrawMaskedString(468, 380, "dust", 0xFFFFFF, 72, 1);
+  frame::DrawMaskedString(0, 0, "EXPERIMENTAL   ", 0xFFFFFF, 72, 1);
+  for (int i = -1; i <= 47; ++i) frame::DrawBox(0, 10 * i + (frameCounter / 2) % 10, frameCounter + 640, 9, 0, 1);
+}
+
+TEST_F(BoundaryTest, TitleBlackensOnlyTheRowsTheBarsLeaveAndGivesThePlainPicture) {
+  frame::gameState = Title;
+  for (int start : {0, 1, 7, 18, 1000, 123457}) {
+    // Over whatever the last frame left: a play picture.
+    Put(0, 300, 240, Bursting, 29);
+    health = 12;
+    charge = 4096;
+    DrawPlay();
+    const std::vector<plat::Colour> before = frame::backDC.pixels;
+    for (int f = 0; f < 12; ++f) {
+      frameCounter = start + f;
+      frame::backDC.pixels = before;
+      ++frameCounter;
+      PlainTitlePicture();
+      const std::vector<plat::Colour> plainBack = frame::backDC.pixels, plainScratch = frame::dcTable[2].pixels;
+      frameCounter = start + f;
+      frame::backDC.pixels = before;
+      TitleFrame();
+      ASSERT_EQ(frame::backDC.pixels, plainBack) << "counter " << frameCounter;
+      ASSERT_EQ(frame::dcTable[2].pixels, plainScratch) << "counter " << frameCounter;
+    }
+  }
+}
+
 TEST_F(BoundaryTest, TitleClickStartsANewGameWhileTheCounterRunsOn) {
   frame::gameState = Title;
   health = -4;
