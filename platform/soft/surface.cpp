@@ -487,7 +487,8 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
 
 namespace {
 
-// n pixels of one colour, four at a time.
+// n pixels of one colour, four at a time. The runs of a line are short, so an inline loop
+// beats a call of the row kernels' fill per run.
 void FillSpan(Colour* d, int64_t n, Colour c) {
   const uint32_t __attribute__((vector_size(16))) v = {c, c, c, c};
   int64_t i = 0;
