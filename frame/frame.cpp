@@ -144,7 +144,7 @@ int RunFrame(const FrameSettings& settings, int argc, char** argv) {
   if (settings.setup) settings.setup();
   const int status = RunLoop(settings);
   plat::CloseSystem();
-  return status;
+  return plat::ExitStatus(status);
 }
 
 }  // namespace frame

@@ -21,6 +21,7 @@ struct WindowConfig {
   Cursor cursor = Cursor::Arrow;
   bool vsync = false;           // present waits for the display's refresh
   bool presentTicksClock = false;  // headless: each present advances the clock by 1/60 s
+  bool pauseOnFocusLoss = true;    // losing the window's focus opens the help card
 };
 
 // Messages with the old window-message semantics.
@@ -74,6 +75,10 @@ void SleepMs(uint32_t ms);
 // Shows the 640x480 picture in the window (scaled by a whole factor, letterboxed) and
 // counts one frame shown; writes the screenshots due after this frame.
 void Present(const Surface& picture);
+
+// The exit status a program ends with after CloseSystem: status, or 1 when it is 0 but a
+// screenshot could not be written (the run itself goes on to its end).
+int ExitStatus(int status);
 
 // Number of frames shown so far.
 long FramesShown();
