@@ -18,7 +18,7 @@ inline constexpr const char* kHelp =
     "The mouse moves you (green) along the line.\n"
     "Hold the left button to charge (yellow); release to burst what you caught.\n"
     "A burst sets the dust near it alight, and that bursts in turn.\n"
-    "Dust crossing the line right at you hurts; the game ends when the green is gone.\n"
+    "Dust crossing the line right at you hurts; no green left: game over.\n"
     "Esc: quit   Y (held): fast forward";
 
 constexpr frame::FrameSettings MakeSettings() {
