@@ -66,6 +66,32 @@ void Zombie(Surface& s) {
   for (int x = 92; x < 170; x += 20) Box(s, x, 150, x + 8, 178, Rgb(40, 60, 30));
 }
 
+// ostel: a mosaic of lit squares around a red glowing body and a green bomb.
+void Ostel(Surface& s) {
+  Box(s, 0, 0, 256, 256, Rgb(0, 0, 0));
+  unsigned r = 7;
+  for (int i = 0; i < 40; ++i) {
+    r = r * 1103515245u + 12345u;
+    const int x = static_cast<int>(r >> 8) % 240, y = static_cast<int>(r >> 20) % 240;
+    const int v = 90 + static_cast<int>(r >> 4) % 140;
+    Box(s, x, y, x + 16, y + 16, Rgb(v, v, v));
+  }
+  Disc(s, 128, 150, 40, Rgb(230, 40, 30));
+  Disc(s, 128, 150, 22, Rgb(255, 140, 110));
+  Disc(s, 200, 70, 16, Rgb(40, 220, 60));
+}
+
+// boundary: the blue line, the green bundle with its yellow charge, orange dust.
+void Boundary(Surface& s) {
+  Box(s, 0, 0, 256, 256, Rgb(0, 0, 0));
+  Box(s, 0, 124, 256, 132, Rgb(60, 110, 255));
+  Box(s, 80, 112, 176, 144, Rgb(230, 220, 40));
+  Box(s, 110, 104, 146, 152, Rgb(40, 210, 60));
+  static const int dust[][2] = {{40, 60}, {70, 200}, {190, 50}, {220, 190}, {150, 220}, {100, 40}};
+  for (const auto& d : dust) Disc(s, d[0], d[1], 10, Rgb(250, 170, 40));
+  Line(s, 30, 90, 60, 110, 4, Rgb(190, 80, 240));
+}
+
 // The launcher: a box holding eight coloured tiles.
 void Kobako(Surface& s) {
   Box(s, 0, 0, 256, 256, Rgb(120, 80, 40));
@@ -98,6 +124,8 @@ void DrawIcon(Surface& s, const std::string& name) {
   if (name == "ball") Ball(s);
   else if (name == "volley") Volley(s);
   else if (name == "zombie") Zombie(s);
+  else if (name == "ostel") Ostel(s);
+  else if (name == "boundary") Boundary(s);
   else if (name == "kobako") Kobako(s);
   else Rings(s, name);
 }
