@@ -1,5 +1,5 @@
 # Writes a man page (section 6) from a program's --help.
-#   -DPROGRAM -DNAME -DVERSION -DOUT, and -DINFO: a file setting TITLE, SUMMARY and ABOUT
+#   -DPROGRAM -DNAME -DVERSION -DOUT (NAME.6.gz, compressed as Debian wants), and -DINFO: a file setting TITLE, SUMMARY and ABOUT
 include(${INFO})
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -16,7 +16,8 @@ roff(help)
 roff(ABOUT)
 roff(SUMMARY)
 string(TOUPPER "${NAME}" upper)
-file(WRITE ${OUT} ".TH ${upper} 6 \"2026-12-08\" \"kobako ${VERSION}\" \"Games\"
+string(REGEX REPLACE "\\.gz$" "" page "${OUT}")
+file(WRITE ${page} ".TH ${upper} 6 \"2026-12-08\" \"kobako ${VERSION}\" \"Games\"
 .SH NAME
 ${NAME} \\- ${SUMMARY}
 .SH SYNOPSIS
@@ -31,3 +32,7 @@ ${help}.fi
 Data: \\fIPREFIX/share/kobako/\\fR; saved files: \\fI$XDG_DATA_HOME/kobako/\\fR
 (default \\fI~/.local/share/kobako/\\fR).
 ")
+execute_process(COMMAND gzip -9nf ${page} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "gzip ${page} failed")
+endif()
