@@ -1,0 +1,200 @@
+// The turning tower seen from the side, the title and the ending, and the state dispatch.
+#include <cmath>
+#include <cstdlib>
+#include "platform/keys.h"
+#include "talvex/talvex.h"
+
+namespace talvex {
+
+using frame::backDC;
+using frame::dcTable;
+using frame::DrawBox;
+using frame::KeyHit;
+using frame::RandomBelow;
+
+namespace {
+
+constexpr double kPi = 3.141592653;
+constexpr plat::Colour kBlack = 0x000000;
+constexpr plat::Colour kGround = 0x007F7F;
+
+double Radians(double degrees) { return degrees * kPi / 180; }
+
+// One pixel, written only when it lies on the surface.
+void PutPixel(plat::Surface& s, int x, int y, plat::Colour c) {
+  if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
+  s.Row(y)[x] = c;
+}
+
+// A twinkling star colour: red, green and blue drawn in that order, each 128..255.
+plat::Colour StarColour() {
+  const int r = 128 + RandomBelow(128);
+  const int g = 128 + RandomBelow(128);
+  const int b = 128 + RandomBelow(128);
+  return static_cast<plat::Colour>(r | g << 8 | b << 16);
+}
+
+void DrawWall() {
+  plat::Surface& tower = dcTable[kTowerSlot];
+  // Row of the texture's top: the wall scrolls down one pixel per pixel climbed.
+  const int dy = (-static_cast<int>(climberY)) % 480;
+  for (int c = 0; c < 320; ++c) {
+    const int srcX = WallColumn(c);
+    plat::Blit(backDC, 160 + c, dy, 1, 480, tower, srcX, 0, plat::Rop::Copy);
+    plat::Blit(backDC, 160 + c, dy - 480, 1, 480, tower, srcX, 0, plat::Rop::Copy);
+  }
+}
+
+void DrawStars(int skyHeight) {
+  const int offset = (static_cast<int>(climberAngle) * 32) / 9;
+  for (const Star& s : stars) {
+    // A shifted x below 0 (the climber just left of angle 0) draws its colour, so the
+    // random sequence stays the same, and lands off the surface: nothing is written.
+    const int sx = (s.starX + offset) % 1280;
+    if (sx < 640 && (std::abs(320 - sx) > 160 || s.starY < skyHeight)) {
+      PutPixel(backDC, sx, s.starY, StarColour());
+    }
+  }
+}
+
+void DrawGround() {
+  const int t = static_cast<int>(climberY * 0.0625);
+  DrawBox(0, 240 - t, 160, 240 + t, kGround, 1);
+  DrawBox(480, 240 - t, 160, 240 + t, kGround, 1);
+  if (climberY > -104) {
+    DrawBox(0, static_cast<int>(480 - (climberY + 120 - 16)), 640,
+            static_cast<int>(climberY + 120 - 16), kGround, 1);
+  }
+}
+
+// A platform drawn as mask then picture through the same stretch.
+void DrawPlatform(int dx, int dy, int dw, int sx, int sw) {
+  plat::StretchBlit(backDC, dx, dy, dw, 64, dcTable[kMaskSlot], sx, 0, sw, 64, plat::Rop::And);
+  plat::StretchBlit(backDC, dx, dy, dw, 64, dcTable[kPlatformSlot], sx, 0, sw, 64,
+                    plat::Rop::Invert);
+}
+
+void DrawPlatforms() {
+  for (int i = kPlatforms - 1; i >= 0; --i) {
+    const Platform& p = platforms[i];
+    if (std::abs(static_cast<int>(p.y + 120 - climberY)) >= 280) continue;
+    // rel 0 faces the viewer, -90 is the tower's left edge, -270 its right edge.
+    float rel = p.angle - climberAngle;
+    while (rel > 0) rel -= 360;
+    while (rel < -360) rel += 360;
+    const int top = static_cast<int>(360 + p.y - climberY - 32);
+    const double L = 160 * std::sin(Radians(p.angle - 12 - climberAngle));
+    const double R = 160 * std::sin(Radians(p.angle + 12 - climberAngle));
+    if (rel > -78 || rel < -282) {
+      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(R - L), 0, 64);
+    } else if (rel > -102 && rel <= -78) {
+      const int t = static_cast<int>(-78 - rel);  // degrees hidden behind the left edge
+      const int cut = (8 * t) / 3;
+      DrawPlatform(160, top, static_cast<int>(R + 160), cut, 64 - cut);
+    } else if (rel >= -282 && rel < -258) {
+      const int t = static_cast<int>(rel + 282);  // degrees hidden behind the right edge
+      const int cut = (8 * t) / 3;
+      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(160 - L), 0, 64 - cut);
+    }
+    // Otherwise the platform is behind the tower.
+  }
+}
+
+void DrawClimber() {
+  const int pose = ClimberPose();
+  plat::Blit(backDC, 304, 344, 32, 32, dcTable[kMaskSlot], 64 + 32 * pose, 0, plat::Rop::And);
+  plat::Blit(backDC, 304, 344, 32, 32, dcTable[kStickSlot], 32 * pose, 0, plat::Rop::Invert);
+}
+
+// Grey 64..192 pulsing with the clock, phase p in degrees.
+plat::Colour Pulse(int p) {
+  const uint32_t step = frame::frameStart / 5 + static_cast<uint32_t>(p);
+  const int g = static_cast<int>(std::sin(step * kPi / 180) * 64 + 128);
+  return static_cast<plat::Colour>(g | g << 8 | g << 16);
+}
+
+}  // namespace
+
+int WallColumn(int c) {
+  const double x = -std::asin(1 - c * 0.00625) * (1.0 / 9) * 32 * 0.5 * 180 * (1 / kPi) + 160 +
+                   climberAngle * 32 * 0.5 * (1.0 / 9);
+  // Just left of angle 0 the left columns come out negative; the texture repeats, so
+  // they continue it from its right end instead of reading outside it.
+  int srcX = static_cast<int>(x) % 320;
+  if (srcX < 0) srcX += 320;
+  return srcX;
+}
+
+int SkyHeight() {
+  const float h = platforms[kPlatforms - 1].y - climberY - 48 + 360;
+  return static_cast<int>(h > 0 ? h : 0);
+}
+
+Pose ClimberPose() {
+  if (clinging && inGripRange) return Holding;
+  if (angleVelocity < -0.5) return MovingLeft;
+  if (angleVelocity > 0.5) return MovingRight;
+  return Standing;
+}
+
+void DrawScene() {
+  DrawBox(0, 0, 640, 480, kBlack, 1);
+  DrawWall();
+  const int h = SkyHeight();
+  if (h != 0) DrawBox(160, 0, 320, h, kBlack, 1);
+  DrawStars(h);
+  DrawGround();
+  DrawPlatforms();
+  DrawClimber();
+}
+
+void TitleStep() {
+  DrawScene();
+  frame::DrawMaskedString(18, 18, "Talvex", Pulse(0));
+  frame::DrawMaskedString(18, 36, "マウスクリックでスタート", Pulse(270));
+  frame::DrawMaskedString(18, 54, "↑てかいつまで書くんだこの文", Pulse(180));
+  frame::DrawMaskedString(18, 72, "追記:やっと文字にマスク処理したよ", Pulse(90));
+  if (KeyHit(plat::VK_LBUTTON, frame::edge)) frame::gameState = Play;
+  if (KeyHit(plat::VK_ESCAPE, frame::edge)) frame::gameState = Quit;
+}
+
+void EndingStep() {
+  DrawBox(0, 0, 640, 480, kBlack, 1);
+  const int offset = static_cast<int>(climberAngle);
+  for (const Star& s : stars) {
+    const int sx = (offset + s.starX) % 1280;
+    if (sx < 640) PutPixel(backDC, sx, s.starY, StarColour());
+  }
+  climberAngle += 1;
+  plat::Blit(backDC, 0, 0, 640, 480, dcTable[kEndMaskSlot], 0, 0, plat::Rop::And);
+  plat::Blit(backDC, 0, 0, 640, 480, dcTable[kEndSlot], 0, 0, plat::Rop::Invert);
+  if (KeyHit(plat::VK_LBUTTON, frame::edge)) {
+    SetupTower();
+    frame::gameState = Title;
+  }
+  if (KeyHit(plat::VK_ESCAPE, frame::edge)) frame::gameState = Quit;
+}
+
+void Step() {
+  switch (frame::gameState) {
+    case Play: PlayStep(); break;
+    case Title: TitleStep(); break;
+    case Ending: EndingStep(); break;
+    default: break;
+  }
+  SendSounds();
+}
+
+void Setup() {
+  OpenSounds();
+  SetupTower();
+  if (testStartHeight > 0) {
+    // Stand in the air at that height, turned to the nearest platform below it.
+    climberY = -testStartHeight;
+    for (const Platform& p : platforms) {
+      if (p.y >= climberY) climberAngle = p.angle;
+    }
+  }
+}
+
+}  // namespace talvex
