@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include "frame/frame.h"
+#include "platform/cues.h"
 
 namespace talvex {
 
@@ -80,13 +81,11 @@ void Setup();
 // below that height.
 extern float testStartHeight;
 
-// Sound cues, marked by the rules during a step and sent after it.
+// Sound cues, marked by the rules during a step and sent after it through plat::mediaSink.
 enum Sound : int { SoundJump, SoundGrip, SoundPushOff, SoundEnding, kSoundCount };
+extern plat::CueTable cues;
 void Cue(Sound s);
 void OpenSounds();
 void SendSounds();
-extern uint32_t pendingSounds;
-// Where the media commands go: plat::SoundCommand; tests put a recorder here.
-extern void (*soundCommand)(const char* command);
 
 }  // namespace talvex
