@@ -1,0 +1,82 @@
+// Shared set-up for talvex's in-process tests: the frame's surfaces with talvex's
+// bitmaps, a tower, scripted key state and helpers to lay out platforms.
+#pragma once
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include "platform/options.h"
+#include "platform/system.h"
+#include "talvex/settings.h"
+#include "talvex/talvex.h"
+
+namespace talvextest {
+
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) {
+  plat::Options opts;
+  opts.headless = true;
+  for (int vk : vks) {
+    plat::ScriptEvent ev;
+    ev.kind = plat::ScriptEvent::Down;
+    ev.frame = 1;
+    ev.vk = vk;
+    opts.script.push_back(ev);
+  }
+  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  plat::Event e;
+  while (plat::PollEvent(e)) {
+  }
+}
+
+// Runs the generator ahead on a copy of its state: what the next draws will be.
+struct RandomPreview {
+  uint32_t saved;
+  RandomPreview() : saved(frame::randomState) {}
+  ~RandomPreview() { frame::randomState = saved; }
+  int Below(int n) { return frame::RandomBelow(n); }
+};
+
+class TalvexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HoldKeys({});
+    frame::ResetFrame();
+    frame::CreateSurfaces(talvex::kSettings);
+    frame::SeedRandom(1);
+    talvex::SetupTower();
+    talvex::angleVelocity = 0;
+    talvex::inGripRange = false;
+    talvex::clinging = false;
+    talvex::cues.marked = 0;
+    frame::gameState = talvex::Play;
+  }
+
+  void TearDown() override { plat::CloseSystem(); }
+
+ public:
+  // Every platform far above the climber and out of view; the highest one very high, so
+  // the climb is never won by accident.
+  static void ClearPlatforms() {
+    for (int i = 0; i < talvex::kPlatforms; ++i) talvex::platforms[i] = {-50000.0f - i, 180};
+    talvex::platforms[talvex::kPlatforms - 1].y = -100000;
+  }
+
+  // Stars that are never drawn (x beyond the screen in the field of 1280).
+  static void HideStars() {
+    for (talvex::Star& s : talvex::stars) s = {1000, 0};
+  }
+
+  // The climber in the air at (angle, y), at rest.
+  static void PlaceClimber(float angle, float y) {
+    talvex::climberAngle = angle;
+    talvex::climberY = y;
+    talvex::angleVelocity = 0;
+    talvex::verticalVelocity = 0;
+  }
+
+  // Steps the climber's physics n times.
+  static void Move(int n) {
+    for (int i = 0; i < n; ++i) talvex::MoveClimber();
+  }
+};
+
+}  // namespace talvextest
