@@ -4,7 +4,10 @@
 #include "../surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "rows.h"
 
 namespace plat {
 
@@ -12,62 +15,25 @@ namespace {
 
 constexpr Colour kMask = 0xFFFFFF;
 
-inline Colour Apply(Rop rop, Colour d, Colour s) {
-  switch (rop) {
-    case Rop::Copy: return s & kMask;
-    case Rop::And: return d & s & kMask;
-    case Rop::Invert: return (d ^ s) & kMask;
-    case Rop::NotCopy: return ~s & kMask;
+// The kernels in use: the widest path the CPU has, or the baseline when the environment
+// asks for it. Picked on first use.
+const rows::Kernels* active = nullptr;
+
+bool HasAvx2() {
+#if defined(__x86_64__)
+  return __builtin_cpu_supports("avx2") && rows::Avx2() != nullptr;
+#else
+  return false;
+#endif
+}
+
+const rows::Kernels& K() {
+  if (!active) {
+    const char* want = std::getenv("KOBAKO_ROWS");
+    const bool baseline = want && std::strcmp(want, "baseline") == 0;
+    active = !baseline && HasAvx2() ? rows::Avx2() : &rows::Baseline();
   }
-  return d;
-}
-
-// Four pixels at a time with GCC vector extensions (SSE2 on x86-64), the rest one by
-// one. op is applied to the destination and source values.
-using V4 = uint32_t __attribute__((vector_size(16)));
-
-template <class Op>
-inline void RowForward(Colour* d, const Colour* s, int n, Op op) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    V4 a, b;
-    std::memcpy(&a, d + i, sizeof a);
-    std::memcpy(&b, s + i, sizeof b);
-    a = op(a, b);
-    std::memcpy(d + i, &a, sizeof a);
-  }
-  for (; i < n; ++i) d[i] = op(d[i], s[i]);
-}
-
-template <class Op>
-inline void RowBackward(Colour* d, const Colour* s, int n, Op op) {
-  for (int i = n - 1; i >= 0; --i) d[i] = op(d[i], s[i]);
-}
-
-template <class Op>
-inline void RowWith(Colour* d, const Colour* s, int n, Op op) {
-  // A target that starts inside the source span of the same row is walked backwards, so
-  // every source pixel is read before it is overwritten.
-  if (d > s && d < s + n) RowBackward(d, s, n, op);
-  else RowForward(d, s, n, op);
-}
-
-// One row of a block transfer; n > 0. Handles overlap within a row (same surface).
-void RowOp(Colour* d, const Colour* s, int n, Rop rop) {
-  switch (rop) {
-    case Rop::Copy:
-      std::memmove(d, s, static_cast<size_t>(n) * sizeof(Colour));
-      return;
-    case Rop::And:
-      RowWith(d, s, n, [](auto x, auto y) { return x & y & kMask; });
-      return;
-    case Rop::Invert:
-      RowWith(d, s, n, [](auto x, auto y) { return (x ^ y) & kMask; });
-      return;
-    case Rop::NotCopy:
-      RowWith(d, s, n, [](auto, auto y) { return ~y & kMask; });
-      return;
-  }
+  return *active;
 }
 
 // Clips a span [lo, lo + len) to [0, limit); returns false when nothing is left.
@@ -80,7 +46,54 @@ inline bool ClipSpan(int64_t& lo, int64_t& len, int64_t limit) {
   return len > 0;
 }
 
+// A transfer after clipping: target and source origins, row length and row count.
+struct Span {
+  int X, Y, U, V, n, rows;
+};
+
+// Clips a w x h transfer from src (sx, sy) to dst (dx, dy) to both surfaces.
+bool ClipTransfer(const Surface& dst, int64_t x0, int64_t y0, int64_t w, int64_t h,
+                  const Surface& src, int64_t u0, int64_t v0, Span& out) {
+  if (w <= 0 || h <= 0) return false;
+  // Move the start inside both surfaces, then cut the size to both right/bottom edges.
+  if (x0 < 0) { u0 -= x0; w += x0; x0 = 0; }
+  if (u0 < 0) { x0 -= u0; w += u0; u0 = 0; }
+  if (y0 < 0) { v0 -= y0; h += y0; y0 = 0; }
+  if (v0 < 0) { y0 -= v0; h += v0; v0 = 0; }
+  w = std::min({w, int64_t{dst.width} - x0, int64_t{src.width} - u0});
+  h = std::min({h, int64_t{dst.height} - y0, int64_t{src.height} - v0});
+  if (w <= 0 || h <= 0) return false;
+  out = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(u0), static_cast<int>(v0),
+         static_cast<int>(w), static_cast<int>(h)};
+  return true;
+}
+
+// A row whose target starts inside its own source span (same row of one surface) is
+// walked backwards, so every source pixel is read before it is overwritten.
+void RowBackward(Colour* d, const Colour* s, int n, Rop rop) {
+  for (int i = n - 1; i >= 0; --i) {
+    switch (rop) {
+      case Rop::Copy: d[i] = s[i]; break;
+      case Rop::And: d[i] = d[i] & s[i] & kMask; break;
+      case Rop::Invert: d[i] = (d[i] ^ s[i]) & kMask; break;
+      case Rop::NotCopy: d[i] = ~s[i] & kMask; break;
+    }
+  }
+}
+
 }  // namespace
+
+bool UseRowPath(RowPath path) {
+  if (path == RowPath::Avx2) {
+    if (!HasAvx2()) return false;
+    active = rows::Avx2();
+    return true;
+  }
+  active = &rows::Baseline();
+  return true;
+}
+
+RowPath ActiveRowPath() { return &K() == &rows::Baseline() ? RowPath::Baseline : RowPath::Avx2; }
 
 void Surface::Create(int w, int h) {
   if (w < 1 || h < 1) {
@@ -98,32 +111,71 @@ Colour Surface::At(int x, int y) const {
   return pixels[static_cast<size_t>(y) * width + x];
 }
 
-void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
-  if (w <= 0 || h <= 0) return;
-  int64_t x0 = dx, y0 = dy, u0 = sx, v0 = sy, cw = w, ch = h;
-  // Move the start inside both surfaces, then cut the size to both right/bottom edges.
-  if (x0 < 0) { u0 -= x0; cw += x0; x0 = 0; }
-  if (u0 < 0) { x0 -= u0; cw += u0; u0 = 0; }
-  if (y0 < 0) { v0 -= y0; ch += y0; y0 = 0; }
-  if (v0 < 0) { y0 -= v0; ch += v0; v0 = 0; }
-  cw = std::min({cw, int64_t{dst.width} - x0, int64_t{src.width} - u0});
-  ch = std::min({ch, int64_t{dst.height} - y0, int64_t{src.height} - v0});
-  if (cw <= 0 || ch <= 0) return;
-  const int n = static_cast<int>(cw);
-  const int rows = static_cast<int>(ch);
-  const int X = static_cast<int>(x0), Y = static_cast<int>(y0);
-  const int U = static_cast<int>(u0), V = static_cast<int>(v0);
+void SetPixel(Surface& s, int x, int y, Colour c) {
+  if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
+  s.Row(y)[x] = c & kMask;
+}
 
+void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+  Span t;
+  if (!ClipTransfer(dst, dx, dy, w, h, src, sx, sy, t)) return;
+  const int n = t.n, rows = t.rows;
   if (rop == Rop::Copy && &dst != &src && n == dst.width && n == src.width) {
-    std::memcpy(dst.Row(Y), src.Row(V), static_cast<size_t>(n) * rows * sizeof(Colour));
+    std::memcpy(dst.Row(t.Y), src.Row(t.V), static_cast<size_t>(n) * rows * sizeof(Colour));
     return;
   }
-  // Within one surface, walk rows bottom-up when the target lies below the source so an
-  // overlapping transfer reads every source row before it is overwritten.
-  if (&dst == &src && Y > V) {
-    for (int r = rows - 1; r >= 0; --r) RowOp(dst.Row(Y + r) + X, src.Row(V + r) + U, n, rop);
+  const auto op = K().op[rows::OpOf(rop)];
+  const ptrdiff_t ds = dst.width, ss = src.width;
+  if (&dst == &src && t.Y == t.V && t.X > t.U && t.X < t.U + n) {
+    for (int r = 0; r < rows; ++r) RowBackward(dst.Row(t.Y + r) + t.X, src.Row(t.V + r) + t.U, n, rop);
+  } else if (&dst == &src && t.Y > t.V) {
+    // Within one surface, walk rows bottom-up when the target lies below the source so an
+    // overlapping transfer reads every source row before it is overwritten.
+    op(dst.Row(t.Y + rows - 1) + t.X, -ds, src.Row(t.V + rows - 1) + t.U, -ss, n, rows);
   } else {
-    for (int r = 0; r < rows; ++r) RowOp(dst.Row(Y + r) + X, src.Row(V + r) + U, n, rop);
+    op(dst.Row(t.Y) + t.X, ds, src.Row(t.V) + t.U, ss, n, rows);
+  }
+}
+
+void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
+                 const int* cols, int n, int sy, Rop rop) {
+  if (h <= 0 || n <= 0 || !cols) return;
+  if (&dst == &src) {
+    // Later columns may read what earlier ones wrote: keep the order of single transfers.
+    for (int i = 0; i < n; ++i) Blit(dst, dx + i, dy, 1, h, src, cols[i], sy, rop);
+    return;
+  }
+  int64_t y0 = dy, v0 = sy, ch = h;
+  if (y0 < 0) { v0 -= y0; ch += y0; y0 = 0; }
+  if (v0 < 0) { y0 -= v0; ch += v0; v0 = 0; }
+  ch = std::min({ch, int64_t{dst.height} - y0, int64_t{src.height} - v0});
+  const int64_t i0 = std::max<int64_t>(0, -int64_t{dx});
+  const int64_t i1 = std::min<int64_t>(n, int64_t{dst.width} - dx);
+  if (ch <= 0 || i0 >= i1) return;
+  const int Y = static_cast<int>(y0), V = static_cast<int>(v0), rows = static_cast<int>(ch);
+  const int first = static_cast<int>(i0), count = static_cast<int>(i1 - i0);
+  const int X = static_cast<int>(dx + i0);
+  const int* cs = cols + first;
+  bool inside = true;
+  for (int i = 0; i < count; ++i) inside &= cs[i] >= 0 && cs[i] < src.width;
+  if (!inside) {
+    // Columns off the source are left alone, one by one.
+    for (int i = 0; i < count; ++i)
+      if (cs[i] >= 0 && cs[i] < src.width) Blit(dst, X + i, Y, 1, rows, src, cs[i], V, rop);
+    return;
+  }
+  const rows::Kernels& k = K();
+  static std::vector<Colour> line;  // grows only: no allocation once it is wide enough
+  if (line.size() < static_cast<size_t>(count)) line.resize(static_cast<size_t>(count));
+  for (int r = 0; r < rows; ++r) {
+    Colour* d = dst.Row(Y + r) + X;
+    const Colour* s = src.Row(V + r);
+    if (rop == Rop::Copy) {
+      k.pick(d, s, cs, count);
+    } else {
+      k.pick(line.data(), s, cs, count);
+      k.op[rows::OpOf(rop)](d, 0, line.data(), 0, count, 1);
+    }
   }
 }
 
@@ -150,6 +202,19 @@ inline void Normalise(int64_t pos, int64_t ext, int64_t& start, int64_t& len, bo
   len = rev ? -ext : ext;
 }
 
+// Working storage of the stretch; it only grows, so after the first calls no allocation
+// happens in a frame.
+struct StretchTables {
+  std::vector<int> first, last, base;
+  std::vector<int32_t> lanes;
+  std::vector<Colour> stack, built;
+};
+
+template <class T>
+void Grow(std::vector<T>& v, size_t n) {
+  if (v.size() < n) v.resize(n);
+}
+
 }  // namespace
 
 void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
@@ -171,25 +236,52 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   int64_t cx = DX, cw = DW, cy = DY, ch = DH;
   if (!ClipSpan(cx, cw, dst.width) || !ClipSpan(cy, ch, dst.height)) return;
 
-  // Source column span of every visible destination column, worked out once per call.
-  // The table only grows, so after the first calls no allocation happens here.
-  static std::vector<int> columns;
-  if (columns.size() < static_cast<size_t>(2 * cw)) columns.resize(static_cast<size_t>(2 * cw));
-  int64_t visible = 0;  // columns whose source span lies (partly) on the source
+  // Source columns of every visible destination column, worked out once per call. The
+  // mapping is monotonic, so the columns whose source lies (partly) on the source surface
+  // form one run [xa, xa + n).
+  static StretchTables tab;
+  Grow(tab.first, static_cast<size_t>(cw));
+  Grow(tab.last, static_cast<size_t>(cw));
+  int64_t xa = -1;
+  int n = 0, k = 1, lo = src.width, hi = -1;
   for (int64_t x = cx; x < cx + cw; ++x) {
-    int64_t k = x - DX;
-    if (mirrorX) k = DW - 1 - k;
+    int64_t i = x - DX;
+    if (mirrorX) i = DW - 1 - i;
     int64_t c0, c1;
-    StretchRange(k, DW, SW, c0, c1);
+    StretchRange(i, DW, SW, c0, c1);
     c0 = std::max<int64_t>(c0 + SX, 0);
     c1 = std::min<int64_t>(c1 + SX, src.width);
-    columns[2 * (x - cx)] = c0 < c1 ? static_cast<int>(c0) : -1;
-    columns[2 * (x - cx) + 1] = static_cast<int>(std::max(c0, c1));
-    if (c0 < c1) ++visible;
+    if (c0 >= c1) continue;
+    if (xa < 0) xa = x;
+    tab.first[n] = static_cast<int>(c0);
+    tab.last[n] = static_cast<int>(c1 - 1);
+    k = std::max(k, static_cast<int>(c1 - c0));
+    lo = std::min(lo, static_cast<int>(c0));
+    hi = std::max(hi, static_cast<int>(c1 - 1));
+    ++n;
   }
-  if (visible == 0) return;
-  const int n = static_cast<int>(cw);
+  if (n == 0) return;
+  const rows::Kernels& kern = K();
+  rows::GatherPlan plan;
+  plan.first = tab.first.data();
+  plan.last = tab.last.data();
+  plan.n = n;
+  plan.k = k;
+  plan.width = src.width;
+  // Unmirrored at the same width every output takes its own source column: no gather.
+  const bool straight = !mirrorX && SW == DW;
+  if (!straight && kern.prepare) {
+    Grow(tab.base, static_cast<size_t>(n / 8 + 1));
+    Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
+    kern.prepare(plan, tab.base.data(), tab.lanes.data());
+  }
+  Grow(tab.built, static_cast<size_t>(n));
+  const auto op = kern.op[rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop)];
 
+  // Each destination row applies the row built from its source rows; consecutive rows
+  // from the same source rows share one build (unless the transfer writes its own source).
+  int64_t builtR0 = -1, builtR1 = -1;
+  const Colour* out = nullptr;
   for (int64_t y = cy; y < cy + ch; ++y) {
     int64_t i = y - DY;
     if (mirrorY) i = DH - 1 - i;
@@ -198,24 +290,28 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
     r0 = std::max<int64_t>(r0 + SY, 0);
     r1 = std::min<int64_t>(r1 + SY, src.height);
     if (r0 >= r1) continue;  // source rows outside: leave the destination row alone
-    Colour* drow = dst.Row(static_cast<int>(y)) + cx;
-    const int* col = columns.data();
-    if (r1 - r0 == 1 && SW <= DW) {
-      const Colour* srow = src.Row(static_cast<int>(r0));
-      for (int x = 0; x < n; ++x)
-        if (col[2 * x] >= 0) drow[x] = Apply(rop, drow[x], srow[col[2 * x]]);
-      continue;
-    }
-    for (int x = 0; x < n; ++x) {
-      const int c0 = col[2 * x], c1 = col[2 * x + 1];
-      if (c0 < 0) continue;
-      Colour v = kMask;
-      for (int64_t r = r0; r < r1; ++r) {
-        const Colour* srow = src.Row(static_cast<int>(r));
-        for (int c = c0; c < c1; ++c) v &= srow[c];
+    if (r0 != builtR0 || r1 != builtR1 || &dst == &src) {
+      const Colour* line = src.Row(static_cast<int>(r0));
+      if (r1 - r0 > 1) {
+        // Rows collapsing onto one destination row are ANDed first, over the used columns.
+        Grow(tab.stack, static_cast<size_t>(src.width));
+        Colour* acc = tab.stack.data();
+        const int span = hi - lo + 1;
+        kern.op[rows::kCopy](acc + lo, 0, line + lo, 0, span, 1);
+        for (int64_t r = r0 + 1; r < r1; ++r)
+          kern.op[rows::kAnd](acc + lo, 0, src.Row(static_cast<int>(r)) + lo, 0, span, 1);
+        line = acc;
       }
-      drow[x] = Apply(rop, drow[x], v);
+      if (straight) {
+        out = line + tab.first[0];
+      } else {
+        kern.gather(tab.built.data(), line, plan);
+        out = tab.built.data();
+      }
+      builtR0 = r0;
+      builtR1 = r1;
     }
+    op(dst.Row(static_cast<int>(y)) + xa, 0, out, 0, n, 1);
   }
 }
 
@@ -227,13 +323,7 @@ void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
   if (left >= right || top >= bottom) return;
-  c &= kMask;
-  // One row is filled pixel by pixel; the others are copied from it, which runs at
-  // block-copy speed instead of one 4-byte store per pixel.
-  Colour* first = s.Row(top) + left;
-  std::fill(first, first + (right - left), c);
-  const size_t bytes = static_cast<size_t>(right - left) * sizeof(Colour);
-  for (int y = top + 1; y < bottom; ++y) std::memcpy(s.Row(y) + left, first, bytes);
+  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c & kMask);
 }
 
 void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c) {
@@ -267,7 +357,7 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
     const int64_t xl = left + (W - 1 - X) / 2, xr = left + (W - 1 + X) / 2 + 1;
     const int a = static_cast<int>(std::max<int64_t>(xl, 0));
     const int b = static_cast<int>(std::min<int64_t>(xr, s.width));
-    if (a < b) std::fill(s.Row(y) + a, s.Row(y) + b, c);
+    if (a < b) K().fill(s.Row(y) + a, s.width, b - a, 1, c);
   }
 }
 
