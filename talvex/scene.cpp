@@ -20,12 +20,6 @@ constexpr plat::Colour kGround = 0x007F7F;
 
 double Radians(double degrees) { return degrees * kPi / 180; }
 
-// One pixel, written only when it lies on the surface.
-void PutPixel(plat::Surface& s, int x, int y, plat::Colour c) {
-  if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
-  s.Row(y)[x] = c;
-}
-
 // A twinkling star colour: red, green and blue drawn in that order, each 128..255.
 plat::Colour StarColour() {
   const int r = 128 + RandomBelow(128);
@@ -34,15 +28,16 @@ plat::Colour StarColour() {
   return static_cast<plat::Colour>(r | g << 8 | b << 16);
 }
 
+// Each screen column of the tower is a one-pixel column of the texture, copied twice (at
+// the scroll row and a texture height above it); all 320 go in one pass per copy.
 void DrawWall() {
-  plat::Surface& tower = dcTable[kTowerSlot];
+  static int columns[320];
+  for (int c = 0; c < 320; ++c) columns[c] = WallColumn(c);
   // Row of the texture's top: the wall scrolls down one pixel per pixel climbed.
   const int dy = (-static_cast<int>(climberY)) % 480;
-  for (int c = 0; c < 320; ++c) {
-    const int srcX = WallColumn(c);
-    plat::Blit(backDC, 160 + c, dy, 1, 480, tower, srcX, 0, plat::Rop::Copy);
-    plat::Blit(backDC, 160 + c, dy - 480, 1, 480, tower, srcX, 0, plat::Rop::Copy);
-  }
+  const plat::Surface& tower = dcTable[kTowerSlot];
+  plat::BlitColumns(backDC, 160, dy, 480, tower, columns, 320, 0, plat::Rop::Copy);
+  plat::BlitColumns(backDC, 160, dy - 480, 480, tower, columns, 320, 0, plat::Rop::Copy);
 }
 
 void DrawStars(int skyHeight) {
@@ -52,7 +47,7 @@ void DrawStars(int skyHeight) {
     // random sequence stays the same, and lands off the surface: nothing is written.
     const int sx = (s.starX + offset) % 1280;
     if (sx < 640 && (std::abs(320 - sx) > 160 || s.starY < skyHeight)) {
-      PutPixel(backDC, sx, s.starY, StarColour());
+      plat::SetPixel(backDC, sx, s.starY, StarColour());
     }
   }
 }
@@ -163,7 +158,7 @@ void EndingStep() {
   const int offset = static_cast<int>(climberAngle);
   for (const Star& s : stars) {
     const int sx = (offset + s.starX) % 1280;
-    if (sx < 640) PutPixel(backDC, sx, s.starY, StarColour());
+    if (sx < 640) plat::SetPixel(backDC, sx, s.starY, StarColour());
   }
   climberAngle += 1;
   plat::Blit(backDC, 0, 0, 640, 480, dcTable[kEndMaskSlot], 0, 0, plat::Rop::And);

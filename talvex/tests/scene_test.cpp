@@ -81,6 +81,34 @@ TEST_F(SceneTest, TheWallScrollsDownAsTheClimberRises) {
   }
 }
 
+// The wall drawn the plain way, one pixel-wide transfer per column and copy, as reference.
+TEST_F(SceneTest, TheWallMatchesOnePixelColumnTransfersAtManyAnglesAndHeights) {
+  frame::dcTable[kStickSlot].Create(128, 32);
+  frame::dcTable[kMaskSlot].Create(192, 64);
+  for (plat::Colour& c : frame::dcTable[kMaskSlot].pixels) c = 0xFFFFFF;  // no climber
+  plat::Surface reference;
+  reference.Create(640, 480);
+  uint32_t rng = 99;
+  for (int round = 0; round < 60; ++round) {
+    rng = rng * 1103515245u + 12345u;
+    const float angle = -3 + static_cast<float>(rng >> 8) / (1u << 24) * 366;
+    rng = rng * 1103515245u + 12345u;
+    const float y = -104 - static_cast<float>(rng >> 8) / (1u << 24) * 3000;
+    PlaceClimber(angle, y);
+    DrawScene();
+    plat::FillRect(reference, 0, 0, 640, 480, 0);
+    const int dy = static_cast<int>(-y) % 480;
+    for (int c = 0; c < 320; ++c) {
+      const int s = WallColumn(c);
+      plat::Blit(reference, 160 + c, dy, 1, 480, frame::dcTable[kTowerSlot], s, 0, plat::Rop::Copy);
+      plat::Blit(reference, 160 + c, dy - 480, 1, 480, frame::dcTable[kTowerSlot], s, 0, plat::Rop::Copy);
+    }
+    for (int row = 0; row < 480; ++row)
+      for (int x = 160; x < 480; ++x)
+        ASSERT_EQ(Back(x, row), reference.At(x, row)) << angle << " " << y << " at " << x << "," << row;
+  }
+}
+
 TEST_F(SceneTest, SkyBoxOpensAboveTheTopPlatformOnly) {
   platforms[kPlatforms - 1].y = -3000;
   PlaceClimber(0, -2000);
