@@ -1,6 +1,8 @@
 // The turning tower seen from the side, the title and the ending, and the state dispatch.
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 #include "platform/keys.h"
 #include "talvex/talvex.h"
 
@@ -62,14 +64,69 @@ void DrawGround() {
   }
 }
 
-// A platform drawn as mask then picture through the same stretch.
-void DrawPlatform(int dx, int dy, int dw, int sx, int sw) {
-  plat::StretchBlit(backDC, dx, dy, dw, 64, dcTable[kMaskSlot], sx, 0, sw, 64, plat::Rop::And);
-  plat::StretchBlit(backDC, dx, dy, dw, 64, dcTable[kPlatformSlot], sx, 0, sw, 64,
+// Platforms drawn as mask then picture through the same stretch. A frame draws some
+// twenty platforms at a few dozen distinct stretches, so each stretch of the two cells is
+// kept and reused: the transfers then copy what StretchBlit would have made, pixel for
+// pixel. The kept stretches are dropped whenever the cells' pixels change.
+constexpr int kCell = 64;
+constexpr int kMaxStretch = 80;  // widest kept stretch; wider ones are drawn directly
+constexpr int kKept = 64;
+
+struct Stretch {
+  int dw = 0, sx = 0, sw = 0;  // dw 0: unused
+  plat::Surface mask, picture;  // kMaxStretch x 64; columns 0..dw-1 hold the stretch
+};
+Stretch kept[kKept];
+std::vector<plat::Colour> keptFrom;  // the cells the kept stretches were made from
+
+// True when the kept stretches may be used this frame: both cells are whole, and their
+// pixels are those the stretches were made from (otherwise they are dropped).
+bool StretchesUsable() {
+  const plat::Surface& pic = dcTable[kPlatformSlot];
+  const plat::Surface& mask = dcTable[kMaskSlot];
+  if (pic.width < kCell || pic.height < kCell || mask.width < kCell || mask.height < kCell) return false;
+  static std::vector<plat::Colour> now(2 * kCell * kCell);
+  for (int y = 0; y < kCell; ++y) {
+    std::copy(pic.Row(y), pic.Row(y) + kCell, now.begin() + y * kCell);
+    std::copy(mask.Row(y), mask.Row(y) + kCell, now.begin() + (kCell + y) * kCell);
+  }
+  if (now != keptFrom) {
+    keptFrom = now;
+    for (Stretch& k : kept) k.dw = 0;
+  }
+  return true;
+}
+
+const Stretch* KeptStretch(int dw, int sx, int sw) {
+  Stretch& k = kept[(dw * 31 + sx * 7 + sw) % kKept];
+  if (k.dw != dw || k.sx != sx || k.sw != sw) {
+    if (k.mask.width == 0) {
+      k.mask.Create(kMaxStretch, kCell);
+      k.picture.Create(kMaxStretch, kCell);
+    }
+    plat::StretchBlit(k.mask, 0, 0, dw, kCell, dcTable[kMaskSlot], sx, 0, sw, kCell, plat::Rop::Copy);
+    plat::StretchBlit(k.picture, 0, 0, dw, kCell, dcTable[kPlatformSlot], sx, 0, sw, kCell, plat::Rop::Copy);
+    k.dw = dw;
+    k.sx = sx;
+    k.sw = sw;
+  }
+  return &k;
+}
+
+void DrawPlatform(int dx, int dy, int dw, int sx, int sw, bool useKept) {
+  if (useKept && dw > 0 && dw <= kMaxStretch) {
+    const Stretch* k = KeptStretch(dw, sx, sw);
+    plat::Blit(backDC, dx, dy, dw, kCell, k->mask, 0, 0, plat::Rop::And);
+    plat::Blit(backDC, dx, dy, dw, kCell, k->picture, 0, 0, plat::Rop::Invert);
+    return;
+  }
+  plat::StretchBlit(backDC, dx, dy, dw, kCell, dcTable[kMaskSlot], sx, 0, sw, kCell, plat::Rop::And);
+  plat::StretchBlit(backDC, dx, dy, dw, kCell, dcTable[kPlatformSlot], sx, 0, sw, kCell,
                     plat::Rop::Invert);
 }
 
 void DrawPlatforms() {
+  const bool useKept = StretchesUsable();
   for (int i = kPlatforms - 1; i >= 0; --i) {
     const Platform& p = platforms[i];
     if (std::abs(static_cast<int>(p.y + 120 - climberY)) >= 280) continue;
@@ -81,15 +138,15 @@ void DrawPlatforms() {
     const double L = 160 * std::sin(Radians(p.angle - 12 - climberAngle));
     const double R = 160 * std::sin(Radians(p.angle + 12 - climberAngle));
     if (rel > -78 || rel < -282) {
-      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(R - L), 0, 64);
+      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(R - L), 0, 64, useKept);
     } else if (rel > -102 && rel <= -78) {
       const int t = static_cast<int>(-78 - rel);  // degrees hidden behind the left edge
       const int cut = (8 * t) / 3;
-      DrawPlatform(160, top, static_cast<int>(R + 160), cut, 64 - cut);
+      DrawPlatform(160, top, static_cast<int>(R + 160), cut, 64 - cut, useKept);
     } else if (rel >= -282 && rel < -258) {
       const int t = static_cast<int>(rel + 282);  // degrees hidden behind the right edge
       const int cut = (8 * t) / 3;
-      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(160 - L), 0, 64 - cut);
+      DrawPlatform(static_cast<int>(320 + L), top, static_cast<int>(160 - L), 0, 64 - cut, useKept);
     }
     // Otherwise the platform is behind the tower.
   }
@@ -133,7 +190,15 @@ Pose ClimberPose() {
 }
 
 void DrawScene() {
-  DrawBox(0, 0, 640, 480, kBlack, 1);
+  // The wall covers columns 160..479 entirely when the texture is whole, so only the
+  // sides need the black fill then.
+  const plat::Surface& tower = dcTable[kTowerSlot];
+  if (tower.width >= 320 && tower.height >= 480) {
+    DrawBox(0, 0, 160, 480, kBlack, 1);
+    DrawBox(480, 0, 160, 480, kBlack, 1);
+  } else {
+    DrawBox(0, 0, 640, 480, kBlack, 1);
+  }
   DrawWall();
   const int h = SkyHeight();
   if (h != 0) DrawBox(160, 0, 320, h, kBlack, 1);
