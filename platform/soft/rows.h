@@ -31,6 +31,7 @@ struct GatherPlan {
   int n = 0;         // outputs
   int k = 1;         // largest last - first + 1
   int width = 0;     // pixels readable from the row start (the source width)
+  int window = 16;   // wide path: source pixels one group reads
   const int* base = nullptr;      // wide path: window start per group, -1 for one by one
   const int32_t* lanes = nullptr; // wide path: k lane-index vectors per group
 };
@@ -44,6 +45,9 @@ struct Kernels {
   void (*fill)(Colour* d, ptrdiff_t stride, int n, int rows, Colour c);
   // out[i] = AND of the plan's source pixels of output i in row s, for i < plan.n.
   void (*gather)(Colour* out, const Colour* s, const GatherPlan& plan);
+  // d[i] = op(d[i], gathered source i) in one pass; null when the path has none (then
+  // gather into a row and apply op).
+  void (*gatherOp[kOps])(Colour* d, const Colour* s, const GatherPlan& plan);
   // out[i] = s[cols[i]] for i < n.
   void (*pick)(Colour* out, const Colour* s, const int* cols, int n);
   // Lane tables for gather (null when the path gathers one by one): fills base (one per

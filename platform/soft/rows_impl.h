@@ -85,20 +85,16 @@ void FillRows(Colour* d, ptrdiff_t stride, int n, int rows, Colour c) {
   }
 }
 
-// Outputs from..to-1 of a gather, each on its own.
-inline void GatherRange(Colour* out, const Colour* s, const GatherPlan& p, int from, int to) {
-  if (p.k == 1) {
-    for (int i = from; i < to; ++i) out[i] = s[p.first[i]];
-    return;
-  }
-  for (int i = from; i < to; ++i) {
-    Colour v = s[p.first[i]];
-    for (int c = p.first[i] + 1; c <= p.last[i]; ++c) v &= s[c];
-    out[i] = v;
-  }
+// Output i of a gather on its own.
+inline Colour GatherOne(const Colour* s, const GatherPlan& p, int i) {
+  Colour v = s[p.first[i]];
+  for (int c = p.first[i] + 1; c <= p.last[i]; ++c) v &= s[c];
+  return v;
 }
 
-void GatherEach(Colour* out, const Colour* s, const GatherPlan& p) { GatherRange(out, s, p, 0, p.n); }
+void GatherEach(Colour* out, const Colour* s, const GatherPlan& p) {
+  for (int i = 0; i < p.n; ++i) out[i] = GatherOne(s, p, i);
+}
 
 void PickEach(Colour* out, const Colour* s, const int* cols, int n) {
   for (int i = 0; i < n; ++i) out[i] = s[cols[i]];

@@ -81,6 +81,11 @@ void RowBackward(Colour* d, const Colour* s, int n, Rop rop) {
   }
 }
 
+template <class T>
+void Grow(std::vector<T>& v, size_t n) {
+  if (v.size() < n) v.resize(n);
+}
+
 }  // namespace
 
 bool UseRowPath(RowPath path) {
@@ -165,8 +170,24 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
     return;
   }
   const rows::Kernels& k = K();
-  static std::vector<Colour> line;  // grows only: no allocation once it is wide enough
-  if (line.size() < static_cast<size_t>(count)) line.resize(static_cast<size_t>(count));
+  const rows::Op op = rows::OpOf(rop);
+  // Storage that only grows: no allocation once it is large enough.
+  static std::vector<Colour> line;
+  static std::vector<int> base;
+  static std::vector<int32_t> lanes;
+  if (k.prepare && k.gatherOp[op]) {
+    // The wide path gathers each row through permutes of source windows, planned once.
+    rows::GatherPlan plan;
+    plan.first = plan.last = cs;
+    plan.n = count;
+    plan.width = src.width;
+    Grow(base, static_cast<size_t>(count / 8 + 1));
+    Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
+    k.prepare(plan, base.data(), lanes.data());
+    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, src.Row(V + r), plan);
+    return;
+  }
+  Grow(line, static_cast<size_t>(count));
   for (int r = 0; r < rows; ++r) {
     Colour* d = dst.Row(Y + r) + X;
     const Colour* s = src.Row(V + r);
@@ -174,25 +195,52 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
       k.pick(d, s, cs, count);
     } else {
       k.pick(line.data(), s, cs, count);
-      k.op[rows::OpOf(rop)](d, 0, line.data(), 0, count, 1);
+      k.op[op](d, 0, line.data(), 0, count, 1);
     }
   }
 }
 
 namespace {
 
-// Maps destination index i (0..dn-1) of a stretch of sn source pixels onto dn pixels to
-// the source range [j0, j1): one pixel when enlarging, all pixels that collapse onto i
-// when shrinking.
-inline void StretchRange(int64_t i, int64_t dn, int64_t sn, int64_t& j0, int64_t& j1) {
-  if (sn <= dn) {
-    j0 = i * sn / dn;
-    j1 = j0 + 1;
-  } else {
-    j0 = (i * sn + dn - 1) / dn;
-    j1 = ((i + 1) * sn + dn - 1) / dn;
+// The source range [j0, j1) of destination index i (0..dn-1) of a stretch of sn source
+// pixels onto dn: one pixel, floor(i sn / dn), when enlarging; when shrinking, all pixels
+// that collapse onto i, ceil(i sn / dn) up to ceil((i + 1) sn / dn). Walked one index at a
+// time (step +1 or -1) with one division at the start instead of two per index.
+class StretchWalk {
+ public:
+  StretchWalk(int64_t i, int64_t dn, int64_t sn, int step)
+      : dn_(dn), whole_(sn / dn), part_(sn % dn), step_(step), shrink_(sn > dn) {
+    q_ = i * sn / dn;
+    r_ = i * sn % dn;
   }
-}
+  void Range(int64_t& j0, int64_t& j1) const {
+    if (!shrink_) {
+      j0 = q_;
+      j1 = q_ + 1;
+      return;
+    }
+    j0 = q_ + (r_ != 0);
+    // (i + 1) sn = (q + whole) dn + r + part
+    const int64_t r1 = r_ + part_;
+    j1 = q_ + whole_ + (r1 >= dn_) + (r1 != 0 && r1 != dn_);
+  }
+  void Next() {
+    if (step_ > 0) {
+      q_ += whole_;
+      r_ += part_;
+      if (r_ >= dn_) { r_ -= dn_; ++q_; }
+    } else {
+      q_ -= whole_;
+      r_ -= part_;
+      if (r_ < 0) { r_ += dn_; --q_; }
+    }
+  }
+
+ private:
+  int64_t dn_, whole_, part_, q_ = 0, r_ = 0;
+  int step_;
+  bool shrink_;
+};
 
 // Normalises a rectangle edge given as start and signed extent: returns the start of the
 // covered span, its length, and whether it was given reversed.
@@ -204,16 +252,23 @@ inline void Normalise(int64_t pos, int64_t ext, int64_t& start, int64_t& len, bo
 
 // Working storage of the stretch; it only grows, so after the first calls no allocation
 // happens in a frame.
+// What decides a stretch's column table besides where its source lies.
+struct ColumnShape {
+  int64_t off = -1, cw = 0, DW = 0, SW = 0;
+  bool mirror = false;
+  int room = 0;  // source pixels readable from the leftmost column (capped)
+  const rows::Kernels* kern = nullptr;
+  bool operator==(const ColumnShape&) const = default;
+};
+
 struct StretchTables {
   std::vector<int> first, last, base;
   std::vector<int32_t> lanes;
   std::vector<Colour> stack, built;
+  ColumnShape shape;  // of the table held, or empty
+  rows::GatherPlan plan;
+  int xa = 0, span = 0;  // first visible column after cx; source columns used
 };
-
-template <class T>
-void Grow(std::vector<T>& v, size_t n) {
-  if (v.size() < n) v.resize(n);
-}
 
 }  // namespace
 
@@ -236,74 +291,104 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   int64_t cx = DX, cw = DW, cy = DY, ch = DH;
   if (!ClipSpan(cx, cw, dst.width) || !ClipSpan(cy, ch, dst.height)) return;
 
-  // Source columns of every visible destination column, worked out once per call. The
-  // mapping is monotonic, so the columns whose source lies (partly) on the source surface
-  // form one run [xa, xa + n).
+  // Source columns of every visible destination column, relative to the leftmost one (lo).
+  // The mapping is monotonic, so the columns whose source lies (partly) on the source
+  // surface form one run [xa, xa + n). A stretch of the same shape as the last one, wholly
+  // on its source (the cells of one sheet), reuses the last table and its lane indices.
   static StretchTables tab;
-  Grow(tab.first, static_cast<size_t>(cw));
-  Grow(tab.last, static_cast<size_t>(cw));
-  int64_t xa = -1;
-  int n = 0, k = 1, lo = src.width, hi = -1;
-  for (int64_t x = cx; x < cx + cw; ++x) {
-    int64_t i = x - DX;
-    if (mirrorX) i = DW - 1 - i;
-    int64_t c0, c1;
-    StretchRange(i, DW, SW, c0, c1);
-    c0 = std::max<int64_t>(c0 + SX, 0);
-    c1 = std::min<int64_t>(c1 + SX, src.width);
-    if (c0 >= c1) continue;
-    if (xa < 0) xa = x;
-    tab.first[n] = static_cast<int>(c0);
-    tab.last[n] = static_cast<int>(c1 - 1);
-    k = std::max(k, static_cast<int>(c1 - c0));
-    lo = std::min(lo, static_cast<int>(c0));
-    hi = std::max(hi, static_cast<int>(c1 - 1));
-    ++n;
-  }
-  if (n == 0) return;
   const rows::Kernels& kern = K();
-  rows::GatherPlan plan;
-  plan.first = tab.first.data();
-  plan.last = tab.last.data();
-  plan.n = n;
-  plan.k = k;
-  plan.width = src.width;
+  const int64_t off = cx - DX;
+  int64_t j0, j1, e0, e1;
+  StretchWalk(mirrorX ? DW - 1 - (off + cw - 1) : off, DW, SW, 1).Range(j0, j1);
+  StretchWalk(mirrorX ? DW - 1 - off : off + cw - 1, DW, SW, 1).Range(e0, e1);
+  const bool whole = SX + j0 >= 0 && SX + e1 <= src.width;
   // Unmirrored at the same width every output takes its own source column: no gather.
   const bool straight = !mirrorX && SW == DW;
-  if (!straight && kern.prepare) {
-    Grow(tab.base, static_cast<size_t>(n / 8 + 1));
-    Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
-    kern.prepare(plan, tab.base.data(), tab.lanes.data());
+  ColumnShape shape{off, cw, DW, SW, mirrorX, 0, &kern};
+  if (whole) shape.room = static_cast<int>(std::min<int64_t>(src.width - (SX + j0), e1 - j0 + 16));
+  if (!whole || !(shape == tab.shape)) {
+    tab.shape = {};
+    Grow(tab.first, static_cast<size_t>(cw));
+    Grow(tab.last, static_cast<size_t>(cw));
+    int64_t xa = -1;
+    int n = 0, k = 1, lo = src.width, hi = -1;
+    StretchWalk across(mirrorX ? DW - 1 - off : off, DW, SW, mirrorX ? -1 : 1);
+    for (int64_t x = cx; x < cx + cw; ++x, across.Next()) {
+      int64_t c0, c1;
+      across.Range(c0, c1);
+      c0 = std::max<int64_t>(c0 + SX, 0);
+      c1 = std::min<int64_t>(c1 + SX, src.width);
+      if (c0 >= c1) continue;
+      if (xa < 0) xa = x;
+      tab.first[n] = static_cast<int>(c0);
+      tab.last[n] = static_cast<int>(c1 - 1);
+      k = std::max(k, static_cast<int>(c1 - c0));
+      lo = std::min(lo, static_cast<int>(c0));
+      hi = std::max(hi, static_cast<int>(c1 - 1));
+      ++n;
+    }
+    if (n == 0) return;
+    for (int i = 0; i < n; ++i) tab.first[i] -= lo, tab.last[i] -= lo;
+    tab.xa = static_cast<int>(xa - cx);
+    tab.plan = {};
+    tab.plan.first = tab.first.data();
+    tab.plan.last = tab.last.data();
+    tab.plan.n = n;
+    tab.plan.k = k;
+    tab.plan.width = whole ? shape.room : src.width - lo;
+    tab.span = hi - lo + 1;
+    if (!straight && kern.prepare) {
+      Grow(tab.base, static_cast<size_t>(n / 8 + 1));
+      Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
+      kern.prepare(tab.plan, tab.base.data(), tab.lanes.data());
+    }
+    if (whole) tab.shape = shape;
   }
+  const rows::GatherPlan& plan = tab.plan;
+  const int n = plan.n;
+  const int64_t xa = cx + tab.xa;
+  // Leftmost source column: on a reused table the stretch lies wholly on the source.
+  const int lo = whole ? static_cast<int>(SX + j0) : static_cast<int>(std::max<int64_t>(SX + j0, 0)), span = tab.span;
   Grow(tab.built, static_cast<size_t>(n));
-  const auto op = kern.op[rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop)];
+  const rows::Op which = rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop);
+  const auto op = kern.op[which];
+  // A path that gathers and applies in one pass needs no built row.
+  const auto fused = kern.gatherOp[which];
 
   // Each destination row applies the row built from its source rows; consecutive rows
   // from the same source rows share one build (unless the transfer writes its own source).
   int64_t builtR0 = -1, builtR1 = -1;
+  constexpr int64_t kAhead = 8;
+  int64_t fetched = mirrorY ? src.height : 0;  // rows asked for: [fetched, ..) or [.., fetched)
   const Colour* out = nullptr;
-  for (int64_t y = cy; y < cy + ch; ++y) {
-    int64_t i = y - DY;
-    if (mirrorY) i = DH - 1 - i;
+  StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+  for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
     int64_t r0, r1;
-    StretchRange(i, DH, SH, r0, r1);
+    down.Range(r0, r1);
     r0 = std::max<int64_t>(r0 + SY, 0);
     r1 = std::min<int64_t>(r1 + SY, src.height);
     if (r0 >= r1) continue;  // source rows outside: leave the destination row alone
     if (r0 != builtR0 || r1 != builtR1 || &dst == &src) {
       const Colour* line = src.Row(static_cast<int>(r0));
+      // The source rows of a small cell of a large sheet lie a whole sheet row apart and
+      // are seldom in the nearest caches: keep the next few rows on their way.
+      const int64_t a = mirrorY ? std::max<int64_t>(r0 - kAhead, 0) : std::max(r1, fetched);
+      const int64_t b = mirrorY ? std::min(r0, fetched) : std::min<int64_t>(r1 + kAhead, src.height);
+      for (int64_t r = a; r < b; ++r)
+        for (int c = lo; c < lo + span; c += 16) __builtin_prefetch(src.Row(static_cast<int>(r)) + c);
+      fetched = mirrorY ? std::min(fetched, a) : std::max(fetched, b);
       if (r1 - r0 > 1) {
         // Rows collapsing onto one destination row are ANDed first, over the used columns.
         Grow(tab.stack, static_cast<size_t>(src.width));
         Colour* acc = tab.stack.data();
-        const int span = hi - lo + 1;
         kern.op[rows::kCopy](acc + lo, 0, line + lo, 0, span, 1);
         for (int64_t r = r0 + 1; r < r1; ++r)
           kern.op[rows::kAnd](acc + lo, 0, src.Row(static_cast<int>(r)) + lo, 0, span, 1);
         line = acc;
       }
-      if (straight) {
-        out = line + tab.first[0];
+      line += lo;
+      if (straight || fused) {
+        out = line;
       } else {
         kern.gather(tab.built.data(), line, plan);
         out = tab.built.data();
@@ -311,7 +396,9 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       builtR0 = r0;
       builtR1 = r1;
     }
-    op(dst.Row(static_cast<int>(y)) + xa, 0, out, 0, n, 1);
+    Colour* d = dst.Row(static_cast<int>(y)) + xa;
+    if (fused && !straight) fused(d, out, plan);
+    else op(d, 0, out, 0, n, 1);
   }
 }
 
