@@ -14,6 +14,8 @@ using frame::DrawBox;
 using frame::KeyHit;
 using frame::RandomBelow;
 
+bool keepPlatformStretches = true;
+
 namespace {
 
 constexpr double kPi = 3.141592653;
@@ -126,7 +128,7 @@ void DrawPlatform(int dx, int dy, int dw, int sx, int sw, bool useKept) {
 }
 
 void DrawPlatforms() {
-  const bool useKept = StretchesUsable();
+  const bool useKept = keepPlatformStretches && StretchesUsable();
   for (int i = kPlatforms - 1; i >= 0; --i) {
     const Platform& p = platforms[i];
     if (std::abs(static_cast<int>(p.y + 120 - climberY)) >= 280) continue;

@@ -69,6 +69,9 @@ void DrawScene();
 int WallColumn(int c);       // texture column of screen column 160 + c (0..319)
 int SkyHeight();             // rows of the sky box above the tower; 0: none
 Pose ClimberPose();
+// Platforms reuse their stretched cells from earlier frames (the same pixels as stretching
+// anew); false stretches every platform directly, the plain way.
+extern bool keepPlatformStretches;
 void TitleStep();
 void EndingStep();
 // Runs the state routine of gameState, then sends the sound cues the step marked.

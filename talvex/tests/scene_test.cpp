@@ -239,6 +239,32 @@ TEST_F(PlatformViewTest, FacingCrossingTheLeftEdgeCrossingTheRightEdgeAndBehind)
   EXPECT_EQ(first, -1);
 }
 
+// Kept stretches against stretching every platform anew, over many layouts, and after
+// the cells' pixels change.
+TEST_F(SceneTest, KeptPlatformStretchesDrawWhatFreshStretchesDraw) {
+  frame::SeedRandom(5);
+  SetupTower();
+  HideStars();
+  std::vector<plat::Colour> kept;
+  for (int round = 0; round < 80; ++round) {
+    if (round == 40) {
+      // New cells: the kept stretches must not show the old ones.
+      for (plat::Colour& c : frame::dcTable[kPlatformSlot].pixels) c ^= 0x3F2F1F;
+      frame::dcTable[kMaskSlot].Row(30)[20] ^= 0xFFFFFF;
+    }
+    const Platform& p = platforms[(round * 53) % 200];
+    PlaceClimber(p.angle + static_cast<float>((round * 67) % 360) - 180, p.y + static_cast<float>(round % 50));
+    keepPlatformStretches = true;
+    DrawScene();
+    kept = frame::backDC.pixels;
+    keepPlatformStretches = false;
+    DrawScene();
+    keepPlatformStretches = true;
+    for (size_t i = 0; i < kept.size(); ++i)
+      ASSERT_EQ(kept[i], frame::backDC.pixels[i]) << "round " << round << " at " << i % 640 << "," << i / 640;
+  }
+}
+
 TEST_F(PlatformViewTest, LowerPlatformsAreDrawnOverHigherOnes) {
   platforms[0] = {-500, 40};
   platforms[1] = {-510, 40};
