@@ -244,7 +244,7 @@ void Step() {
     case Ending: EndingStep(); break;
     default: break;
   }
-  SendSounds();
+  soundCues.Send();
 }
 
 void Setup() {

@@ -1,5 +1,4 @@
-// talvex's sound cues: the clips opened at start-up and the plays sent after each step.
-#include "platform/cues.h"
+// talvex's sound cues: the clips opened at start-up, played after each step.
 #include "talvex/talvex.h"
 
 namespace talvex {
@@ -7,7 +6,7 @@ namespace talvex {
 namespace {
 
 // In the order of Sound.
-constexpr plat::Cue kCues[kSoundCount] = {
+constexpr plat::Cue kClips[kSoundCount] = {
     {"jump", "data\\jump.wav"},
     {"grip", "data\\grip.wav"},
     {"pushoff", "data\\pushoff.wav"},
@@ -16,15 +15,6 @@ constexpr plat::Cue kCues[kSoundCount] = {
 
 }  // namespace
 
-plat::CueTable cues{kCues, kSoundCount};
-
-void Cue(Sound s) { cues.Mark(s); }
-
-void OpenSounds() {
-  cues.Open();
-  cues.marked = 0;
-}
-
-void SendSounds() { cues.Send(); }
+plat::CueTable soundCues{kClips, kSoundCount};
 
 }  // namespace talvex

@@ -86,9 +86,11 @@ extern float testStartHeight;
 
 // Sound cues, marked by the rules during a step and sent after it through plat::mediaSink.
 enum Sound : int { SoundJump, SoundGrip, SoundPushOff, SoundEnding, kSoundCount };
-extern plat::CueTable cues;
-void Cue(Sound s);
-void OpenSounds();
-void SendSounds();
+extern plat::CueTable soundCues;  // one cue per Sound, in its order
+inline void Cue(Sound s) { soundCues.Mark(s); }
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 
 }  // namespace talvex

@@ -46,7 +46,7 @@ class TalvexTest : public ::testing::Test {
     talvex::angleVelocity = 0;
     talvex::inGripRange = false;
     talvex::clinging = false;
-    talvex::cues.marked = 0;
+    talvex::soundCues.marked = 0;
     frame::gameState = talvex::Play;
   }
 

@@ -111,7 +111,7 @@ TEST_F(TalvexTest, ZFarFromEveryPlatformChangesNothing) {
   EXPECT_EQ(climberY, withZ);
   EXPECT_EQ(climberAngle, angleWithZ);  // in the air nothing damps the turn
   EXPECT_FALSE(clinging);
-  EXPECT_EQ(cues.marked, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
 }
 
 TEST_F(TalvexTest, ReleasingZInRangePushesOffOnceAndOutOfRangeOnlyLetsGo) {
@@ -119,19 +119,19 @@ TEST_F(TalvexTest, ReleasingZInRangePushesOffOnceAndOutOfRangeOnlyLetsGo) {
   PlaceClimber(180, -310);
   HoldKeys({kKeyZ, VK_UP});
   Move(5);
-  EXPECT_EQ(cues.marked, Bit(SoundGrip));  // the grip sounds once, when the hold starts
-  cues.marked = 0;
+  EXPECT_EQ(soundCues.marked, Bit(SoundGrip));  // the grip sounds once, when the hold starts
+  soundCues.marked = 0;
   HoldKeys({VK_UP});
   const float v = verticalVelocity;
   Move(1);
   EXPECT_FALSE(clinging);
   EXPECT_FLOAT_EQ(verticalVelocity, v - 1.6f + 0.2f);
-  EXPECT_EQ(cues.marked, Bit(SoundPushOff));
-  cues.marked = 0;
+  EXPECT_EQ(soundCues.marked, Bit(SoundPushOff));
+  soundCues.marked = 0;
   const float v2 = verticalVelocity;
   Move(1);  // still in range, still Up: no second push
   EXPECT_FLOAT_EQ(verticalVelocity, v2 + 0.2f);
-  EXPECT_EQ(cues.marked, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
 
   // Let go out of range: clinging ends, nothing pushes.
   PlaceClimber(180, -310);
@@ -177,15 +177,15 @@ TEST_F(TalvexTest, OnTheGroundKeysWalkAndJumpAndTheClimberNeverSinksBelowIt) {
   HoldKeys({VK_UP});
   Move(1);
   EXPECT_EQ(verticalVelocity, -6.0f);
-  EXPECT_EQ(cues.marked, Bit(SoundJump));
+  EXPECT_EQ(soundCues.marked, Bit(SoundJump));
   float highest = 0;
   int jumps = 0;
   for (int i = 0; i < 200; ++i) {
-    cues.marked = 0;
+    soundCues.marked = 0;
     Move(1);
     highest = std::min(highest, climberY);
     ASSERT_LE(climberY, 0.0f);
-    if (cues.marked == Bit(SoundJump)) ++jumps;
+    if (soundCues.marked == Bit(SoundJump)) ++jumps;
   }
   EXPECT_NEAR(highest, -93.0f, 0.01);
   EXPECT_GE(jumps, 3);
@@ -281,7 +281,7 @@ TEST_F(TalvexTest, WinningTakesMoreThan64PixelsAboveTheTopPlatformAndEscapeQuits
   verticalVelocity = -1;
   PlayStep();
   EXPECT_EQ(frame::gameState, Ending);
-  EXPECT_EQ(cues.marked, Bit(SoundEnding));
+  EXPECT_EQ(soundCues.marked, Bit(SoundEnding));
 
   frame::gameState = Play;
   PlaceClimber(0, 0);
