@@ -1,6 +1,6 @@
 // The turning tower seen from the side, the title and the ending, and the state dispatch.
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 #include "platform/keys.h"
@@ -88,12 +88,20 @@ bool StretchesUsable() {
   const plat::Surface& mask = dcTable[kMaskSlot];
   if (pic.width < kCell || pic.height < kCell || mask.width < kCell || mask.height < kCell) return false;
   static std::vector<plat::Colour> now(2 * kCell * kCell);
+  if (kept[0].mask.width == 0) {
+    // All kept stretches get their surfaces at once, so later frames allocate nothing.
+    keptFrom.assign(now.size(), 0);
+    for (Stretch& k : kept) {
+      k.mask.Create(kMaxStretch, kCell);
+      k.picture.Create(kMaxStretch, kCell);
+    }
+  }
   for (int y = 0; y < kCell; ++y) {
     std::copy(pic.Row(y), pic.Row(y) + kCell, now.begin() + y * kCell);
     std::copy(mask.Row(y), mask.Row(y) + kCell, now.begin() + (kCell + y) * kCell);
   }
   if (now != keptFrom) {
-    keptFrom = now;
+    std::copy(now.begin(), now.end(), keptFrom.begin());
     for (Stretch& k : kept) k.dw = 0;
   }
   return true;
@@ -102,10 +110,6 @@ bool StretchesUsable() {
 const Stretch* KeptStretch(int dw, int sx, int sw) {
   Stretch& k = kept[(dw * 31 + sx * 7 + sw) % kKept];
   if (k.dw != dw || k.sx != sx || k.sw != sw) {
-    if (k.mask.width == 0) {
-      k.mask.Create(kMaxStretch, kCell);
-      k.picture.Create(kMaxStretch, kCell);
-    }
     plat::StretchBlit(k.mask, 0, 0, dw, kCell, dcTable[kMaskSlot], sx, 0, sw, kCell, plat::Rop::Copy);
     plat::StretchBlit(k.picture, 0, 0, dw, kCell, dcTable[kPlatformSlot], sx, 0, sw, kCell, plat::Rop::Copy);
     k.dw = dw;

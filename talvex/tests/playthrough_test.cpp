@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "platform/tests/alloc_counter.h"
 #include "talvex/tests/harness.h"
 
 namespace talvextest {
@@ -129,6 +130,25 @@ TEST(PlaythroughTest, ThePushOverTheTopShowsTheEndingThenANewTowersTitle) {
   EXPECT_EQ(frames[159].state, Quit);
   // The stars drift behind the picture, so no two ending frames are alike.
   EXPECT_NE(frames[100].picture, frames[101].picture);
+}
+
+TEST_F(TalvexTest, FramesAllocateNothingOnceWarm) {
+  HideStars();
+  frame::gameState = Title;
+  TitleStep();
+  PlayStep();
+  EndingStep();
+  climberY = -2000;
+  PlayStep();
+  frame::DrawMaskedString(0, 0, "0123456789m/fps:", 0xFFFFFF);  // every glyph of the texts
+  const long before = alloc_counter::Allocations();
+  for (int i = 0; i < 20; ++i) {
+    climberAngle += 7;
+    TitleStep();
+    PlayStep();
+    EndingStep();
+  }
+  EXPECT_EQ(alloc_counter::Allocations(), before);
 }
 
 }  // namespace
