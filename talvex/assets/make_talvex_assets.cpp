@@ -388,6 +388,18 @@ void MakeEnding(Image& picture, Image& mask) {
   Image fig(96, 96, 0);
   Image figMask(96, 96, kWhite);
   DrawFigure(fig, &figMask, big, 0, 0, 96, 96, s);
+  // A face: two eyes and a wide smile.
+  const double r = big.headR;
+  for (int y = 0; y < 96; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      const double px = x + 0.5 - big.head.x, py = y + 0.5 - big.head.y;
+      const bool eye = std::hypot(std::fabs(px) - 0.38 * r, py - 0.05 * r) < 0.14 * r;
+      const double d = std::hypot(px, py + 0.05 * r);
+      const bool smile = py > 0.2 * r && d > 0.46 * r && d < 0.6 * r && std::fabs(px) < 0.45 * r;
+      if (eye) fig.Set(x, y, Pack(ColourOf(0x2A1A10)));
+      if (smile) fig.Set(x, y, Pack(ColourOf(0x8A2A1A)));
+    }
+  }
   for (int y = 0; y < 96; ++y)
     for (int x = 0; x < 96; ++x)
       if (figMask.Get(x, y) == 0) put(230 + x - 48, 330 - 94 + y, assets::Unpack(fig.Get(x, y)));
