@@ -10,6 +10,21 @@ inline constexpr frame::ImageLoad kImages[] = {
     {"data\\end.bmp", kEndSlot},       {"data\\endmask.bmp", kEndMaskSlot},
 };
 
+// The help card shown on F1.
+inline constexpr char kHelp[] =
+    "回る塔を登ろう。いちばん上の足場より高く上がればゴール。\n"
+    "Climb the turning tower: rise above the highest ledge to win.\n"
+    "タイトル: 左クリックでスタート\n"
+    "Title: a left click starts the climb.\n"
+    "地面で ← →: 塔のまわりを歩く  ↑: ジャンプ\n"
+    "On the ground Left and Right walk round the tower, Up jumps.\n"
+    "足場の近くで Z を押したまま: つかまる  矢印キー: はって移動\n"
+    "Near a ledge hold Z to hang on; the arrows crawl.\n"
+    "矢印キーを押したまま Z を離す: 跳び出す\n"
+    "Let go of Z with an arrow held to push off.\n"
+    "Esc: 終了\n"
+    "Escape quits.";
+
 constexpr frame::FrameSettings MakeSettings() {
   frame::FrameSettings s;
   s.name = "talvex";
