@@ -40,6 +40,11 @@ void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx
 void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
                  const int* cols, int n, int sy, Rop rop);
 
+// The pixels of Blit(dst, dx, dy, w, h, src, sx, maskY, And) followed by
+// Blit(dst, dx, dy, w, h, src, sx, imageY, Invert), in one pass where the two agree on
+// their clipping (the masked texts: the mask and the image are bands of one surface).
+void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY);
+
 // Sets pixel (x, y) to c; a pixel outside the surface is left alone.
 void SetPixel(Surface& s, int x, int y, Colour c);
 

@@ -31,8 +31,8 @@ struct GatherPlan {
   int n = 0;         // outputs
   int k = 1;         // largest last - first + 1
   int width = 0;     // pixels readable from the row start (the source width)
-  int window = 16;   // wide path: source pixels one group reads
-  const int* base = nullptr;      // wide path: window start per group, -1 for one by one
+  int window = 16;   // wide path: 8 when every group reads one 8-pixel window
+  const int* base = nullptr;      // wide path: per group, its window (see its Prepare)
   const int32_t* lanes = nullptr; // wide path: k lane-index vectors per group
 };
 
@@ -41,13 +41,16 @@ struct Kernels {
   // rows x n pixels: d[i] = op(d[i], s[i]) for each row, rows dStride / sStride apart.
   // Within a row d may equal or lie before s (same surface); never after inside it.
   void (*op[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, ptrdiff_t sStride, int n, int rows);
+  // rows x n pixels: d[i] = (d[i] AND m[i]) XOR x[i], m and x rows sStride apart.
+  void (*andXor)(Colour* d, ptrdiff_t dStride, const Colour* m, const Colour* x, ptrdiff_t sStride, int n, int rows);
   // rows x n pixels set to c.
   void (*fill)(Colour* d, ptrdiff_t stride, int n, int rows, Colour c);
   // out[i] = AND of the plan's source pixels of output i in row s, for i < plan.n.
   void (*gather)(Colour* out, const Colour* s, const GatherPlan& plan);
-  // d[i] = op(d[i], gathered source i) in one pass; null when the path has none (then
-  // gather into a row and apply op).
-  void (*gatherOp[kOps])(Colour* d, const Colour* s, const GatherPlan& plan);
+  // d[i] = op(d[i], gathered source i) in one pass, on `rows` destination rows dStride
+  // apart from the one source row; null when the path has none (then gather into a row
+  // and apply op).
+  void (*gatherOp[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, const GatherPlan& plan, int rows);
   // out[i] = s[cols[i]] for i < n.
   void (*pick)(Colour* out, const Colour* s, const int* cols, int n);
   // Lane tables for gather (null when the path gathers one by one): fills base (one per

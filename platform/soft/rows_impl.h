@@ -64,6 +64,18 @@ void Rows(Colour* d, ptrdiff_t ds, const Colour* s, ptrdiff_t ss, int n, int row
   for (int r = 0; r < rows; ++r, d += ds, s += ss) Row<W>(d, s, n, F{});
 }
 
+// The masked-text combination: the AND mask and the XOR image in one pass.
+template <int W>
+void AndXorRows(Colour* d, ptrdiff_t ds, const Colour* m, const Colour* x, ptrdiff_t ss, int n, int rows) {
+  const auto f = [](auto a, auto b, auto c) { return ((a & b & kMask) ^ c) & kMask; };
+  for (int r = 0; r < rows; ++r, d += ds, m += ss, x += ss) {
+    int i = 0;
+    for (; i + W <= n; i += W)
+      Vec<W>::Store(d + i, f(Vec<W>::Load(d + i), Vec<W>::Load(m + i), Vec<W>::Load(x + i)));
+    for (; i < n; ++i) d[i] = f(d[i], m[i], x[i]);
+  }
+}
+
 // Long copies go to the C library, which moves memory faster than any loop here.
 template <int W>
 void CopyRows(Colour* d, ptrdiff_t ds, const Colour* s, ptrdiff_t ss, int n, int rows) {
@@ -109,6 +121,7 @@ constexpr Kernels MakeKernels(const char* name) {
   k.op[kXor] = Rows<W, XorOp>;
   k.op[kNot] = Rows<W, NotOp>;
   k.op[kCopyMasked] = Rows<W, MaskOp>;
+  k.andXor = AndXorRows<W>;
   k.fill = FillRows<W>;
   k.gather = GatherEach;
   k.pick = PickEach;

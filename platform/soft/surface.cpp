@@ -70,14 +70,17 @@ bool ClipTransfer(const Surface& dst, int64_t x0, int64_t y0, int64_t w, int64_t
 
 // A row whose target starts inside its own source span (same row of one surface) is
 // walked backwards, so every source pixel is read before it is overwritten.
+template <class F>
+void Backward(Colour* d, const Colour* s, int n, F f) {
+  for (int i = n - 1; i >= 0; --i) d[i] = f(d[i], s[i]);
+}
+
 void RowBackward(Colour* d, const Colour* s, int n, Rop rop) {
-  for (int i = n - 1; i >= 0; --i) {
-    switch (rop) {
-      case Rop::Copy: d[i] = s[i]; break;
-      case Rop::And: d[i] = d[i] & s[i] & kMask; break;
-      case Rop::Invert: d[i] = (d[i] ^ s[i]) & kMask; break;
-      case Rop::NotCopy: d[i] = ~s[i] & kMask; break;
-    }
+  switch (rop) {
+    case Rop::Copy: return Backward(d, s, n, [](Colour, Colour y) { return y; });
+    case Rop::And: return Backward(d, s, n, [](Colour x, Colour y) { return x & y & kMask; });
+    case Rop::Invert: return Backward(d, s, n, [](Colour x, Colour y) { return (x ^ y) & kMask; });
+    case Rop::NotCopy: return Backward(d, s, n, [](Colour, Colour y) { return ~y & kMask; });
   }
 }
 
@@ -142,6 +145,26 @@ void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx
   }
 }
 
+void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY) {
+  Span m, x;
+  if (!ClipTransfer(dst, dx, dy, w, h, src, sx, maskY, m)) {
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const bool image = ClipTransfer(dst, dx, dy, w, h, src, sx, imageY, x);
+  // One pass needs the image rows to be the first rows of the mask's, on another surface.
+  if (&dst == &src || (image && (x.X != m.X || x.Y != m.Y || x.n != m.n || x.rows > m.rows))) {
+    Blit(dst, dx, dy, w, h, src, sx, maskY, Rop::And);
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const int both = image ? x.rows : 0;
+  const ptrdiff_t ds = dst.width, ss = src.width;
+  if (both > 0) K().andXor(dst.Row(m.Y) + m.X, ds, src.Row(m.V) + m.U, src.Row(x.V) + x.U, ss, m.n, both);
+  if (m.rows > both)
+    K().op[rows::kAnd](dst.Row(m.Y + both) + m.X, ds, src.Row(m.V + both) + m.U, ss, m.n, m.rows - both);
+}
+
 void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
                  const int* cols, int n, int sy, Rop rop) {
   if (h <= 0 || n <= 0 || !cols) return;
@@ -184,7 +207,7 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
     Grow(base, static_cast<size_t>(count / 8 + 1));
     Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
     k.prepare(plan, base.data(), lanes.data());
-    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, src.Row(V + r), plan);
+    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, 0, src.Row(V + r), plan, 1);
     return;
   }
   Grow(line, static_cast<size_t>(count));
@@ -356,19 +379,33 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   const auto fused = kern.gatherOp[which];
 
   // Each destination row applies the row built from its source rows; consecutive rows
-  // from the same source rows share one build (unless the transfer writes its own source).
+  // from the same source rows share one build and one kernel call (unless the transfer
+  // writes its own source, which rebuilds every row).
   int64_t builtR0 = -1, builtR1 = -1;
   constexpr int64_t kAhead = 8;
   int64_t fetched = mirrorY ? src.height : 0;  // rows asked for: [fetched, ..) or [.., fetched)
   const Colour* out = nullptr;
+  int64_t runY = 0;
+  int runRows = 0;
+  const auto flush = [&] {
+    if (runRows == 0) return;
+    Colour* d = dst.Row(static_cast<int>(runY)) + xa;
+    if (fused && !straight) fused(d, dst.width, out, plan, runRows);
+    else op(d, dst.width, out, 0, n, runRows);
+    runRows = 0;
+  };
   StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
   for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
     int64_t r0, r1;
     down.Range(r0, r1);
     r0 = std::max<int64_t>(r0 + SY, 0);
     r1 = std::min<int64_t>(r1 + SY, src.height);
-    if (r0 >= r1) continue;  // source rows outside: leave the destination row alone
+    if (r0 >= r1) {  // source rows outside: leave the destination row alone
+      flush();
+      continue;
+    }
     if (r0 != builtR0 || r1 != builtR1 || &dst == &src) {
+      flush();
       const Colour* line = src.Row(static_cast<int>(r0));
       // The source rows of a small cell of a large sheet lie a whole sheet row apart and
       // are seldom in the nearest caches: keep the next few rows on their way.
@@ -396,10 +433,10 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       builtR0 = r0;
       builtR1 = r1;
     }
-    Colour* d = dst.Row(static_cast<int>(y)) + xa;
-    if (fused && !straight) fused(d, out, plan);
-    else op(d, 0, out, 0, n, 1);
+    if (runRows == 0) runY = y;
+    ++runRows;
   }
+  flush();
 }
 
 void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {

@@ -209,6 +209,25 @@ TEST(Raster, ColumnsOfTheTowerWall) {
   });
 }
 
+TEST(Raster, MaskedTransferEqualsAndThenInvert) {
+  // Mask and image bands of one surface, the image band often running off its bottom.
+  OnEveryPath([] {
+    std::mt19937 rng(17);
+    for (int t = 0; t < 300; ++t) {
+      Surface d = Noise(1 + rng() % 80, 1 + rng() % 60, rng), want = d;
+      const Surface bands = Noise(1 + rng() % 90, 1 + rng() % 120, rng);
+      const int w = rng() % 90, h = rng() % 80;
+      const int dx = static_cast<int>(rng() % 100) - 20, dy = static_cast<int>(rng() % 80) - 20;
+      const int sx = static_cast<int>(rng() % 30) - 10, maskY = static_cast<int>(rng() % 60) - 5;
+      const int imageY = static_cast<int>(rng() % 130) - 5;
+      RefBlit(want, dx, dy, w, h, bands, sx, maskY, Rop::And);
+      RefBlit(want, dx, dy, w, h, bands, sx, imageY, Rop::Invert);
+      BlitMasked(d, dx, dy, w, h, bands, sx, maskY, imageY);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
 TEST(Raster, SinglePixelsAreClipped) {
   Surface s;
   s.Create(5, 4);
