@@ -30,6 +30,7 @@ constexpr frame::FrameSettings MakeSettings() {
   s.name = "talvex";
   s.summary = "climb a turning tower by gripping its platforms and pushing off";
   s.caption = "Talvex";
+  s.help = kHelp;
   s.generation = frame::Generation::DCTable;
   s.frameBudget = 50;
   s.fastForwardKey = false;
