@@ -2,8 +2,6 @@
 // scripts: a climb from the ground up the first platforms, and the last push over the
 // top into the ending, back to a new tower's title and out with Escape.
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "platform/tests/alloc_counter.h"
@@ -44,18 +42,8 @@ void LoggedStep() {
 // Runs the program's loop as `talvex --headless --input SCRIPT --frames N` does, with
 // the given start height; returns the loop's exit status.
 int RunScript(const char* script, long frameLimit, float startHeight, void (*sink)(const char*)) {
-  std::ifstream in(std::string(TALVEX_SOURCE_DIR "/tests/") + script);
-  EXPECT_TRUE(in) << "cannot read " << script;
-  std::stringstream text;
-  text << in.rdbuf();
-  plat::Options opts;
-  opts.headless = true;
-  opts.frames = frameLimit;
-  std::string error;
-  EXPECT_TRUE(plat::ParseScript(text.str(), script, opts.script, error)) << error;
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  EXPECT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  frametest::OpenScripted(std::string(TALVEX_SOURCE_DIR "/tests/") + script, frameLimit);
+  if (::testing::Test::HasFatalFailure()) return -1;
   frame::FrameSettings settings = kSettings;
   settings.step = LoggedStep;
   frame::CreateSurfaces(settings);

@@ -1,0 +1,58 @@
+// Test helpers for the frame-based programs' in-process tests: key state held on the
+// headless backend, a look ahead at the random generator, and the headless system
+// driven by a recorded script as a headless run of a program is.
+#pragma once
+#include <gtest/gtest.h>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include "frame/frame.h"
+#include "platform/options.h"
+#include "platform/system.h"
+
+namespace frametest {
+
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) {
+  plat::Options opts;
+  opts.headless = true;
+  for (int vk : vks) {
+    plat::ScriptEvent ev;
+    ev.kind = plat::ScriptEvent::Down;
+    ev.frame = 1;
+    ev.vk = vk;
+    opts.script.push_back(ev);
+  }
+  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  plat::Event e;
+  while (plat::PollEvent(e)) {
+  }
+}
+
+// Runs the generator ahead on a copy of its state: what the next draws will be.
+struct RandomPreview {
+  uint32_t saved;
+  RandomPreview() : saved(frame::randomState) {}
+  ~RandomPreview() { frame::randomState = saved; }
+  int Below(int n) { return frame::RandomBelow(n); }
+};
+
+// Opens the headless system driven by the script at `path`, stopping after `frames`
+// frames, with the frame reset and seeded as a headless run of a program is.
+inline void OpenScripted(const std::string& path, long frames) {
+  std::ifstream in(path);
+  ASSERT_TRUE(in) << "cannot read " << path;
+  std::stringstream text;
+  text << in.rdbuf();
+  plat::Options opts;
+  opts.headless = true;
+  opts.frames = frames;
+  std::string error;
+  ASSERT_TRUE(plat::ParseScript(text.str(), path, opts.script, error)) << error;
+  frame::ResetFrame();
+  frame::SeedRandom(1);
+  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+}
+
+}  // namespace frametest
