@@ -51,8 +51,10 @@ int RunScript(const char* script, long frameLimit, float startHeight, void (*sin
   sent.clear();
   frames.clear();
   plat::mediaSink = sink;
+  // The program's own state as it starts: zero.
   angleVelocity = 0;
   clinging = inGripRange = false;
+  fpsShown = 0;
   testStartHeight = startHeight;
   settings.setup();
   const int status = frame::RunLoop(settings);
