@@ -1,4 +1,4 @@
-// Test helpers for the frame-based programs' in-process tests: key state held on the
+// Test helpers for the frame-based programs' in-process tests: keys held on the
 // headless backend, a look ahead at the random generator, and the headless system
 // driven by a recorded script as a headless run of a program is.
 #pragma once
@@ -10,25 +10,12 @@
 #include "frame/frame.h"
 #include "platform/options.h"
 #include "platform/system.h"
+#include "platform/tests/held_keys.h"
 
 namespace frametest {
 
 // Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) {
-  }
-}
+inline void HoldKeys(std::initializer_list<int> vks) { held_keys::Hold(vks); }
 
 // Runs the generator ahead on a copy of its state: what the next draws will be.
 struct RandomPreview {
