@@ -1,6 +1,7 @@
 // The siege: bar moves, the attackers' approach and contact, the spawn rule, the end of a
 // game, and the state machine.
 #include <algorithm>
+#include <cstdint>
 #include "gattrin/gattrin.h"
 #include "platform/keys.h"
 
@@ -111,7 +112,8 @@ bool SpawnAllowed(int d) {
 }
 
 void UpdateSiege() {
-  tick += 1;
+  // A title left running for over a year stops counting instead of overflowing.
+  if (tick < INT32_MAX) tick += 1;
   for (int& s : shake) s = 0;
   MoveBar();
   for (Attacker& a : attackers) {

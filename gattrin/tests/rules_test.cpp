@@ -1,6 +1,7 @@
 // The siege update: contact windows, shakes and damage, bar moves and key polling, the
 // spawn rule, the fresh window and the end of a game.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include "gattrin/tests/harness.h"
 
@@ -328,6 +329,14 @@ TEST_F(SpawnTest, TheChanceGrowsFromOneIn120ToOneIn30) {
     UpdateSiege();
     EXPECT_TRUE(attackers[63].active) << c.tick;
   }
+}
+
+TEST_F(SpawnTest, TheTickStopsAtItsLargestValueInsteadOfOverflowing) {
+  frame::gameState = Title;
+  tick = INT32_MAX - 1;
+  UpdateSiege();
+  UpdateSiege();
+  EXPECT_EQ(tick, INT32_MAX);
 }
 
 TEST_F(SpawnTest, FreshnessLastsTheContactPlusAMarginShorterWithThreeBars) {
