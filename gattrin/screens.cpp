@@ -27,51 +27,29 @@ constexpr plat::Colour kRed = Rgb(255, 0, 0);
 // Dashes crawl 3 pixels per update toward the gate and repeat every 12 updates.
 int Crawl() { return 3 * (tick % 12); }
 
+// Beam, body and spinner. Along the top and bottom edges the head runs at x = D, or
+// 640 - D moving left; along the left and right edges at y = D - 80, or 560 - D moving up
+// (the body's y is formed as 556 - D then, so each sum is rounded once, in that order).
 void DrawAttacker(const Attacker& a) {
   const float D = a.phase * a.speed + 260;
+  const bool back = a.direction % 2 != 0;  // moving left or up
   const auto T = [](float v) { return static_cast<int>(v); };
-  switch (a.direction) {
-    case 0:
-      DrawBeamDown(T(D));
-      frame::DrawBox(T(D - 4), 28, 8, 36, kBody);
-      DrawSpinner(T(D), 32, a.phase);
-      break;
-    case 1:
-      DrawBeamDown(T(640 - D));
-      frame::DrawBox(T(640 - D - 4), 28, 8, 36, kBody);
-      DrawSpinner(T(640 - D), 32, a.phase);
-      break;
-    case 2:
-      DrawBeamUp(T(D));
-      frame::DrawBox(T(D - 4), 416, 8, 36, kBody);
-      DrawSpinner(T(D), 448, a.phase);
-      break;
-    case 3:
-      DrawBeamUp(T(640 - D));
-      frame::DrawBox(T(640 - D - 4), 416, 8, 36, kBody);
-      DrawSpinner(T(640 - D), 448, a.phase);
-      break;
-    case 4:
-      DrawBeamRight(T(D - 80));
-      frame::DrawBox(28, T(D - 84), 36, 8, kBody);
-      DrawSpinner(32, T(D - 80), a.phase);
-      break;
-    case 5:
-      DrawBeamRight(T(560 - D));
-      frame::DrawBox(28, T(556 - D), 36, 8, kBody);
-      DrawSpinner(32, T(560 - D), a.phase);
-      break;
-    case 6:
-      DrawBeamLeft(T(D - 80));
-      frame::DrawBox(576, T(D - 84), 36, 8, kBody);
-      DrawSpinner(608, T(D - 80), a.phase);
-      break;
-    case 7:
-      DrawBeamLeft(T(560 - D));
-      frame::DrawBox(576, T(556 - D), 36, 8, kBody);
-      DrawSpinner(608, T(560 - D), a.phase);
-      break;
-    default: break;
+  const int side = a.direction / 2;
+  if (side == Top || side == Bottom) {
+    const float x = back ? 640 - D : D;
+    const int bodyY = side == Top ? 28 : 416, headY = side == Top ? 32 : 448;
+    if (side == Top) DrawBeamDown(T(x));
+    else DrawBeamUp(T(x));
+    frame::DrawBox(T(x - 4), bodyY, 8, 36, kBody);
+    DrawSpinner(T(x), headY, a.phase);
+  } else {
+    const float y = back ? 560 - D : D - 80;
+    const float bodyY = back ? 556 - D : D - 84;
+    const int bodyX = side == Left ? 28 : 576, headX = side == Left ? 32 : 608;
+    if (side == Left) DrawBeamRight(T(y));
+    else DrawBeamLeft(T(y));
+    frame::DrawBox(bodyX, T(bodyY), 36, 8, kBody);
+    DrawSpinner(headX, T(y), a.phase);
   }
 }
 

@@ -23,16 +23,22 @@ void AddKnock(Wave& w, double start, double freq, double tau, double gain, uint3
               .partials = {1.0, 0.3}});
 }
 
+// Wood sliding on wood from the clip's start: noise through a band sweeping from f0 to f1
+// over `glide` seconds, rising over `attack` and falling away over `fade` before `end`.
+void AddScrape(Wave& w, double f0, double f1, double glide, double attack, double end, double fade,
+               double gain, uint32_t seed) {
+  Noise noise{seed};
+  Resonant band;
+  for (size_t i = 0; i < w.size(); ++i) {
+    const double t = Time(i);
+    w[i] += gain * band.Band(noise(), GlideExp(t, f0, f1, glide), 3.0) * Rise(t, attack) * Fall(t, end, fade);
+  }
+}
+
 // A wooden bar sliding out of its brackets: a rising scrape, then a light knock.
 Wave Pull() {
   Wave w = Silence(0.22);
-  Noise noise{7};
-  Resonant scrape;
-  for (size_t i = 0; i < w.size(); ++i) {
-    const double t = Time(i);
-    const double f = GlideExp(t, 600, 1500, 0.14);
-    w[i] += scrape.Band(noise(), f, 3.0) * Rise(t, 0.02) * Fall(t, 0.15, 0.06) * 0.8;
-  }
+  AddScrape(w, 600, 1500, 0.14, 0.02, 0.15, 0.06, 0.8, 7);
   AddKnock(w, 0.15, 1100, 0.018, 0.6, 11);
   return w;
 }
@@ -40,13 +46,7 @@ Wave Pull() {
 // A bar dropped home: a falling scrape and a firm double clack.
 Wave Set() {
   Wave w = Silence(0.26);
-  Noise noise{19};
-  Resonant scrape;
-  for (size_t i = 0; i < w.size(); ++i) {
-    const double t = Time(i);
-    const double f = GlideExp(t, 1400, 700, 0.08);
-    w[i] += scrape.Band(noise(), f, 3.0) * Rise(t, 0.01) * Fall(t, 0.09, 0.04) * 0.6;
-  }
+  AddScrape(w, 1400, 700, 0.08, 0.01, 0.09, 0.04, 0.6, 19);
   AddKnock(w, 0.09, 850, 0.03, 1.0, 23);
   AddKnock(w, 0.13, 700, 0.02, 0.45, 29);
   return w;
