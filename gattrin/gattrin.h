@@ -49,9 +49,13 @@ enum Sound : int {
   SoundFall,       // the gate falls
   kSoundCount
 };
-extern plat::CueTable cueTable;  // clip data/NAME.wav opened as alias NAME, in Sound order
-inline void Cue(Sound s) { cueTable.Mark(s); }
-void OpenSounds();  // the frame's set-up: opens every clip
+extern plat::CueTable soundCues;  // one cue per Sound, in its order
+inline void Cue(Sound s) { soundCues.Mark(s); }
+// The frame's set-up: opens every clip.
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 // Updates between two blows of an attacker in contact: a pound is heard on the first
 // update of contact and every kBlowPeriod updates after it.
 constexpr int kBlowPeriod = 10;

@@ -156,7 +156,7 @@ void Step() {
       break;
     default: break;
   }
-  cueTable.Send();
+  soundCues.Send();
 }
 
 }  // namespace gattrin

@@ -1,4 +1,4 @@
-// gattrin's sound clips, opened once at start-up.
+// gattrin's sound clips: opened at start-up, played after each frame's routines.
 #include "gattrin/gattrin.h"
 
 namespace gattrin {
@@ -16,11 +16,6 @@ constexpr plat::Cue kCues[kSoundCount] = {
 
 }  // namespace
 
-plat::CueTable cueTable{kCues, kSoundCount};
-
-void OpenSounds() {
-  cueTable.marked = 0;
-  cueTable.Open();
-}
+plat::CueTable soundCues{kCues, kSoundCount};
 
 }  // namespace gattrin

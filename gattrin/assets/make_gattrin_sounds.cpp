@@ -1,6 +1,5 @@
 // Synthesises gattrin's sound cues, data/NAME.wav: wood and impact sounds made of
-// filtered noise and low tones. Run as `gen OUTDIR SRCDIR`.
-#include <cmath>
+// filtered noise bursts and low tones. Run as `gen OUTDIR SRCDIR`.
 #include <cstdio>
 #include <string>
 #include "tools/soundkit.h"
@@ -9,36 +8,20 @@ namespace {
 
 using namespace assets;
 
-// A knock on wood: a noise burst ringing through a resonant band, with a short tone under
-// it for body.
+// A knock on wood: a noise burst ringing in a narrow band, with a short falling tone
+// under it for body.
 void AddKnock(Wave& w, double start, double freq, double tau, double gain, uint32_t seed) {
-  Noise noise{seed};
-  Resonant ring;
-  for (size_t i = SampleAt(start); i < w.size(); ++i) {
-    const double t = Time(i) - start;
-    w[i] += gain * ring.Band(noise(), freq, 6.0) * Decay(t, tau) * 3.0;
-  }
+  AddNoise(w, {.start = start, .from = freq, .to = freq, .q = 6, .bandPass = true,
+               .attack = 0.0005, .decay = tau, .gain = 3 * gain, .seed = seed});
   AddTone(w, {.start = start, .f0 = freq * 0.5, .f1 = freq * 0.42, .glide = tau * 3,
-              .attack = 0.001, .decay = tau * 1.5, .gain = gain * 0.5,
-              .partials = {1.0, 0.3}});
-}
-
-// Wood sliding on wood from the clip's start: noise through a band sweeping from f0 to f1
-// over `glide` seconds, rising over `attack` and falling away over `fade` before `end`.
-void AddScrape(Wave& w, double f0, double f1, double glide, double attack, double end, double fade,
-               double gain, uint32_t seed) {
-  Noise noise{seed};
-  Resonant band;
-  for (size_t i = 0; i < w.size(); ++i) {
-    const double t = Time(i);
-    w[i] += gain * band.Band(noise(), GlideExp(t, f0, f1, glide), 3.0) * Rise(t, attack) * Fall(t, end, fade);
-  }
+              .attack = 0.001, .decay = tau * 1.5, .gain = gain * 0.5, .partials = {1.0, 0.3}});
 }
 
 // A wooden bar sliding out of its brackets: a rising scrape, then a light knock.
 Wave Pull() {
   Wave w = Silence(0.22);
-  AddScrape(w, 600, 1500, 0.14, 0.02, 0.15, 0.06, 0.8, 7);
+  AddNoise(w, {.from = 600, .to = 1500, .q = 3, .bandPass = true, .attack = 0.03, .decay = 0.07,
+               .gain = 0.8, .seed = 7});
   AddKnock(w, 0.15, 1100, 0.018, 0.6, 11);
   return w;
 }
@@ -46,7 +29,8 @@ Wave Pull() {
 // A bar dropped home: a falling scrape and a firm double clack.
 Wave Set() {
   Wave w = Silence(0.26);
-  AddScrape(w, 1400, 700, 0.08, 0.01, 0.09, 0.04, 0.6, 19);
+  AddNoise(w, {.from = 1400, .to = 600, .q = 3, .bandPass = true, .attack = 0.01, .decay = 0.04,
+               .gain = 0.6, .seed = 19});
   AddKnock(w, 0.09, 850, 0.03, 1.0, 23);
   AddKnock(w, 0.13, 700, 0.02, 0.45, 29);
   return w;
@@ -57,9 +41,7 @@ Wave Thud() {
   Wave w = Silence(0.18);
   AddTone(w, {.f0 = 120, .f1 = 62, .glide = 0.06, .attack = 0.002, .decay = 0.05,
               .partials = {1.0, 0.35, 0.1}});
-  Noise noise{31};
-  LowPass soft;
-  AddFrom(w, 0, [&](double t) { return soft(noise(), 500) * Decay(t, 0.02); }, 1.6);
+  AddNoise(w, {.from = 500, .to = 300, .q = 0.7, .attack = 0.001, .decay = 0.02, .gain = 1.6, .seed = 31});
   return w;
 }
 
@@ -68,9 +50,8 @@ Wave Crash() {
   Wave w = Silence(0.24);
   AddTone(w, {.f0 = 95, .f1 = 48, .glide = 0.08, .attack = 0.001, .decay = 0.07,
               .partials = {1.0, 0.5, 0.25}});
-  Noise noise{37};
-  Resonant crack;
-  AddFrom(w, 0, [&](double t) { return crack.Band(noise(), 380, 1.2) * Decay(t, 0.05); }, 2.2);
+  AddNoise(w, {.from = 420, .to = 300, .q = 1.2, .bandPass = true, .attack = 0.001, .decay = 0.05,
+               .gain = 2.2, .seed = 37});
   // Rattle: three quick knocks of loose planks.
   AddKnock(w, 0.045, 620, 0.012, 0.35, 41);
   AddKnock(w, 0.085, 540, 0.012, 0.25, 43);
@@ -82,17 +63,11 @@ Wave Crash() {
 // The gate gives way: a splitting crack, then a long collapsing rumble with falling
 // beams, settling into silence.
 Wave Fall() {
-  const double len = 1.6;
-  Wave w = Silence(len);
-  Noise noise{53};
-  Resonant crack;
-  AddFrom(w, 0, [&](double t) { return crack.Band(noise(), 900, 2.0) * Decay(t, 0.04); }, 2.0);
-  Noise rumbleNoise{59};
-  Resonant rumble;
-  AddFrom(w, 0.03, [&](double t) {
-    const double f = GlideExp(t, 260, 70, 1.0);
-    return rumble.Low(rumbleNoise(), f, 0.9) * Rise(t, 0.08) * Envelope(t, 0, 0.6, len - 0.03, 0.5);
-  }, 1.8);
+  Wave w = Silence(1.6);
+  AddNoise(w, {.from = 900, .to = 700, .q = 2, .bandPass = true, .attack = 0.001, .decay = 0.04,
+               .gain = 2, .seed = 53});
+  AddNoise(w, {.start = 0.03, .from = 260, .to = 60, .q = 0.9, .attack = 0.08, .decay = 0.5,
+               .gain = 1.8, .seed = 59});
   AddTone(w, {.start = 0.02, .f0 = 70, .f1 = 38, .glide = 0.8, .attack = 0.01, .decay = 0.5,
               .gain = 0.9, .partials = {1.0, 0.4}});
   const double knocks[][3] = {{0.22, 420, 0.5}, {0.37, 330, 0.45}, {0.55, 480, 0.3},

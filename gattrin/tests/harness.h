@@ -26,7 +26,7 @@ class GattrinTest : public ::testing::Test {
     ResetSiege();
     for (int& s : shake) s = 0;
     endTick = 0;
-    cueTable.marked = 0;
+    soundCues.marked = 0;
     frame::gameState = Play;
     frame::mouseX = 10;
     frame::mouseY = 10;

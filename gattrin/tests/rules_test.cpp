@@ -155,7 +155,7 @@ TEST_F(BarTest, ArrowsPullFromTheFarDoorAndDropIntoTheNearOne) {
     UpdateSiege();
     EXPECT_EQ(handState, HoldingBar);
     for (int s = 0; s < 4; ++s) EXPECT_EQ(barInSlot[s], s == c.pulled ? 0 : 1) << c.vk << " " << s;
-    EXPECT_EQ(cueTable.marked, 1u << SoundPull);
+    EXPECT_EQ(soundCues.marked, 1u << SoundPull);
 
     SetUp();
     SetDoors(0, 0, 0, 0);
@@ -164,7 +164,7 @@ TEST_F(BarTest, ArrowsPullFromTheFarDoorAndDropIntoTheNearOne) {
     UpdateSiege();
     EXPECT_EQ(handState, HandsEmpty);
     for (int s = 0; s < 4; ++s) EXPECT_EQ(barInSlot[s], s == c.dropped ? 1 : 0) << c.vk << " " << s;
-    EXPECT_EQ(cueTable.marked, 1u << SoundSet);
+    EXPECT_EQ(soundCues.marked, 1u << SoundSet);
   }
 }
 
@@ -232,7 +232,7 @@ TEST_F(BarTest, ABarInHandLeavesOneDoorFewerAndTheEmptiedDoorTakesDamageAtOnce) 
   EXPECT_EQ(barInSlot[Top] + barInSlot[Bottom] + barInSlot[Left] + barInSlot[Right], barCount - 1);
   EXPECT_EQ(barInSlot[Left], 0);
   EXPECT_EQ(gateStrength, kStartStrength - 1);
-  EXPECT_EQ(cueTable.marked, 1u << SoundPull);
+  EXPECT_EQ(soundCues.marked, 1u << SoundPull);
 }
 
 // ---------------------------------------------------------------- spawning
@@ -376,7 +376,7 @@ TEST_F(GameOverTest, StrengthTwoAndAnOpenDoorInContactEndTheGameInThatUpdate) {
   EXPECT_EQ(frame::gameState, GameOver);
   EXPECT_EQ(endTick, 501);
   EXPECT_EQ(handState, InputLocked);
-  EXPECT_EQ(cueTable.marked, (1u << SoundPoundOpen) | (1u << SoundFall));
+  EXPECT_EQ(soundCues.marked, (1u << SoundPoundOpen) | (1u << SoundFall));
 }
 
 TEST_F(GameOverTest, StrengthTwoWithoutContactPlaysOn) {
@@ -393,7 +393,7 @@ TEST_F(GameOverTest, EscapeEndsTheGameAndIsPolledFirstEveryPlayFrame) {
   UpdateSiege();
   EXPECT_EQ(frame::gameState, GameOver);
   EXPECT_EQ(endTick, 59);
-  EXPECT_EQ(cueTable.marked, 0u);  // giving up is not the gate's fall
+  EXPECT_EQ(soundCues.marked, 0u);  // giving up is not the gate's fall
   GameOverOverlay();
   EXPECT_EQ(std::string(textBuffer), "耐久時間0秒");
 
