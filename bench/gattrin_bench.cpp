@@ -32,7 +32,7 @@ void GattrinTitleFrame(benchmark::State& state) {
   for (auto _ : state) {
     std::copy(std::begin(start), std::end(start), gattrin::attackers);
     gattrin::tick = 500;
-    gattrin::cueTable.marked = 0;
+    gattrin::soundCues.marked = 0;
     frame::gameState = gattrin::Title;
     gattrin::UpdateSiege();
     gattrin::TitleOverlay();

@@ -1,7 +1,6 @@
-# Runs PROGRAM headless (seed 1) with the input script SCRIPT and writes the screenshots
-# that its "# shot FRAME NAME" lines ask for into OUTDIR, a folder of the test's own;
-# "# frames N" ends the run. Fails when the program fails or a picture is missing.
-#   cmake -DPROGRAM=... -DSCRIPT=... -DOUTDIR=... -P tools/headless_run.cmake
+# Runs zombie headless with the input script PLAYSCRIPT and writes the screenshots that its
+# "# shot FRAME NAME" lines ask for into OUTDIR; "# frames N" ends the run. Fails when
+# the program fails or a picture is missing.
 file(STRINGS ${SCRIPT} lines)
 set(args --headless --seed 1 --input ${SCRIPT})
 set(pictures)
@@ -17,8 +16,7 @@ file(MAKE_DIRECTORY ${OUTDIR})
 file(REMOVE ${pictures})
 execute_process(COMMAND ${PROGRAM} ${args} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-  get_filename_component(name ${PROGRAM} NAME)
-  message(FATAL_ERROR "${name} ended with status ${rc}")
+  message(FATAL_ERROR "zombie ended with status ${rc}")
 endif()
 foreach(p ${pictures})
   if(NOT EXISTS ${p})
