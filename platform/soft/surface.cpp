@@ -319,28 +319,6 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   if (r < 0) { r += den; --q; }
   int64_t minor = b1 + static_cast<int64_t>(q);
   int64_t rem = static_cast<int64_t>(r);
-  // The minor coordinate runs monotonically from b1 to b2, so a line whose two ends lie
-  // inside the surface on that axis needs no per-pixel test: walk a pointer instead.
-  if (std::min(b1, b2) >= 0 && std::max(b1, b2) < minorLimit) {
-    const ptrdiff_t majorStep = xMajor ? 1 : s.width;
-    const ptrdiff_t minorStep = xMajor ? s.width : 1;
-    Colour* p = xMajor ? s.Row(static_cast<int>(minor)) + lo : s.Row(static_cast<int>(lo)) + minor;
-    const int64_t step = 2 * db;
-    if (db >= 0) {
-      for (int64_t a = lo; a <= hi; ++a, p += majorStep) {
-        *p = c;
-        rem += step;
-        if (rem >= den) { rem -= den; p += minorStep; }
-      }
-    } else {
-      for (int64_t a = lo; a <= hi; ++a, p += majorStep) {
-        *p = c;
-        rem += step;
-        if (rem < 0) { rem += den; p -= minorStep; }
-      }
-    }
-    return;
-  }
   for (int64_t a = lo; a <= hi; ++a) {
     if (minor >= 0 && minor < minorLimit) {
       if (xMajor) s.Row(static_cast<int>(minor))[a] = c;
