@@ -3,18 +3,32 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include "ball/ball.h"
 #include "ball/settings.h"
-#include "frame/tests/game_test_support.h"
 #include "platform/options.h"
 #include "platform/system.h"
 
 namespace balltest {
 
-using frametest::HoldKeys;
-using frametest::RandomPreview;
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) {
+  plat::Options opts;
+  opts.headless = true;
+  for (int vk : vks) {
+    plat::ScriptEvent ev;
+    ev.kind = plat::ScriptEvent::Down;
+    ev.frame = 1;
+    ev.vk = vk;
+    opts.script.push_back(ev);
+  }
+  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  plat::Event e;
+  while (plat::PollEvent(e)) {
+  }
+}
 
 // Opens the headless system driven by the recorded playthrough script, with the frame
 // reset and seeded as a headless run of the program is.
@@ -32,6 +46,14 @@ inline void OpenPlaythrough(long frames) {
   frame::SeedRandom(1);
   ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
 }
+
+// Runs the generator ahead on a copy of its state: what the next draws will be.
+struct RandomPreview {
+  uint32_t saved;
+  RandomPreview() : saved(frame::randomState) {}
+  ~RandomPreview() { frame::randomState = saved; }
+  int Below(int n) { return frame::RandomBelow(n); }
+};
 
 class BallTest : public ::testing::Test {
  protected:

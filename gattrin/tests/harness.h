@@ -2,16 +2,39 @@
 // play, scripted key state and helpers to place attackers.
 #pragma once
 #include <gtest/gtest.h>
-#include "frame/tests/game_test_support.h"
+#include <initializer_list>
 #include "gattrin/gattrin.h"
 #include "gattrin/settings.h"
 #include "platform/keys.h"
+#include "platform/options.h"
 #include "platform/system.h"
 
 namespace gattrintest {
 
-using frametest::HoldKeys;
-using frametest::RandomPreview;
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) {
+  plat::Options opts;
+  opts.headless = true;
+  for (int vk : vks) {
+    plat::ScriptEvent ev;
+    ev.kind = plat::ScriptEvent::Down;
+    ev.frame = 1;
+    ev.vk = vk;
+    opts.script.push_back(ev);
+  }
+  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  plat::Event e;
+  while (plat::PollEvent(e)) {
+  }
+}
+
+// Runs the generator ahead on a copy of its state: what the next draws will be.
+struct RandomPreview {
+  uint32_t saved;
+  RandomPreview() : saved(frame::randomState) {}
+  ~RandomPreview() { frame::randomState = saved; }
+  int Below(int n) { return frame::RandomBelow(n); }
+};
 
 class GattrinTest : public ::testing::Test {
  protected:
