@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "gattrin/tests/harness.h"
 
 namespace gattrintest {
@@ -117,6 +118,22 @@ TEST_F(ContactTest, TheLaterSlotsShakeStandsOnASharedSide) {
     EXPECT_EQ(shake[Top], second) << barred;
     EXPECT_EQ(gateStrength, kStartStrength - (barred ? 0 : 2));
   }
+}
+
+TEST_F(ContactTest, BlowsAreHeardAtTheStartOfContactAndThenEveryBlowPeriod) {
+  SetDoors(1, 1, 1, 0);
+  Put(0, 0, 0, 1.0f);   // top, barred: contact from the first update on
+  Put(1, 6, -4, 1.0f);  // right, open: contact from the fifth
+  FillTable();
+  std::vector<int> thuds, crashes;
+  for (int u = 1; u <= 40; ++u) {
+    soundCues.marked = 0;
+    UpdateSiege();
+    if (soundCues.marked & (1u << SoundPoundBar)) thuds.push_back(u);
+    if (soundCues.marked & (1u << SoundPoundOpen)) crashes.push_back(u);
+  }
+  EXPECT_EQ(thuds, (std::vector<int>{1, 1 + kBlowPeriod, 1 + 2 * kBlowPeriod, 1 + 3 * kBlowPeriod}));
+  EXPECT_EQ(crashes, (std::vector<int>{5, 5 + kBlowPeriod, 5 + 2 * kBlowPeriod, 5 + 3 * kBlowPeriod}));
 }
 
 TEST_F(ContactTest, ExitFreesTheSlotPastTheFarEndAndClearsItsFreshness) {
