@@ -27,6 +27,7 @@ constexpr frame::FrameSettings MakeSettings() {
   s.name = "gattrin";
   s.summary = "hold the gate: move the bars between its four doors with the arrow keys";
   s.caption = "Gattrin";
+  s.help = kHelp;
   s.generation = frame::Generation::NamedDC;
   s.frameBudget = 16;
   s.fastForwardKey = false;
