@@ -6,27 +6,12 @@
 #include "gattrin/gattrin.h"
 #include "gattrin/settings.h"
 #include "platform/keys.h"
-#include "platform/options.h"
 #include "platform/system.h"
+#include "platform/tests/held_keys.h"
 
 namespace gattrintest {
 
-// Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) {
-  }
-}
+inline void HoldKeys(std::initializer_list<int> vks) { held_keys::Hold(vks); }
 
 // Runs the generator ahead on a copy of its state: what the next draws will be.
 struct RandomPreview {
