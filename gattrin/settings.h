@@ -1,5 +1,5 @@
-// gattrin's frame settings: caption, pacing, cursor, sounds and the first state. The two
-// pictures the old program loaded were never drawn, so none is loaded.
+// gattrin's frame settings: caption, pacing, cursor, help card, sounds and the first
+// state. No pictures are loaded: the scene is drawn from boxes, discs, lines and texts.
 #pragma once
 #include "gattrin/gattrin.h"
 
