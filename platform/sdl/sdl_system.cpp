@@ -129,11 +129,12 @@ bool Open(const Options& opts, const WindowConfig& config) {
   int scale = opts.scale >= 1 ? opts.scale : 1;
   Uint32 flags = SDL_WINDOW_RESIZABLE;
   if (opts.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (config.popup) flags |= SDL_WINDOW_BORDERLESS;
+  const int at = config.popup ? 0 : SDL_WINDOWPOS_CENTERED;
   bool capture = sdl.capture;
   sdl = Sdl{};
   sdl.capture = capture;
-  sdl.window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                kScreenW * scale, kScreenH * scale, flags);
+  sdl.window = SDL_CreateWindow(caption, at, at, kScreenW * scale, kScreenH * scale, flags);
   if (!sdl.window) {
     NoWindow(SDL_GetError());
     SDL_Quit();
