@@ -9,6 +9,8 @@
 
 namespace assets {
 
+constexpr double kPi = 3.14159265358979323846;
+
 // A picture in 0x00BBGGRR colours, the programs' colour order.
 struct Image {
   int width = 0, height = 0;
