@@ -23,9 +23,11 @@ int RowShift(int y) { return 8 * ((y / 8) % 2); }  // C remainder: -8 on odd neg
 
 }  // namespace
 
-double ProjectX(float a, float b) { return ((a - camX + 0.1 * shakeX) / (b - camZ) + 1) * 320; }
+// The projection of the camera looking down from the height b - camZ, worked out in
+// double precision so that the footprint's bounds are exact.
+double ProjectX(double a, double b) { return ((a - camX + 0.1 * shakeX) / (b - camZ) + 1) * 320; }
 
-double ProjectY(float a, float b) { return ((a - camY + 0.1 * shakeY) / (b - camZ) + 1) * 320; }
+double ProjectY(double a, double b) { return ((a - camY + 0.1 * shakeY) / (b - camZ) + 1) * 320; }
 
 uint32_t LowByte(double v) {
   if (!(std::fabs(v) < 9.0e18)) return 0;
@@ -42,17 +44,17 @@ void RenderGround() {
   }
 
   const bool descending = descentPhase == Descending;
-  const float b = descending ? 200.0f : camZ + 18;
+  const double b = descending ? 200.0 : camZ + 18.0;
   for (int c = 0; c < kColumns; ++c) {
     const int x = -640 + 16 * c;
     for (int s = 0; s < 3; ++s) {
       const int X = x + 8 * (s - 1);
-      columnSeen[c][s] = ProjectX(static_cast<float>(X + 16), b) > 0 && ProjectX(static_cast<float>(X), b) < 640;
+      columnSeen[c][s] = ProjectX(X + 16, b) > 0 && ProjectX(X, b) < 640;
     }
   }
   for (int r = 0; r < kRows; ++r) {
     const int y = -480 + 8 * r;
-    rowSeen[r] = ProjectY(static_cast<float>(y + 8), b) - 80 > 0 && ProjectY(static_cast<float>(y), b) - 80 < 480;
+    rowSeen[r] = ProjectY(y + 8, b) - 80 > 0 && ProjectY(y, b) - 80 < 480;
   }
 
   const float D = 200 - camZ;
@@ -80,8 +82,8 @@ void RenderGround() {
       const int h = heightMap[cn % kMapSize][rn % kMapSize];
       const TexOrigin& tex = texOrigin[cn % kMapSize][rn % kMapSize];
       if (descentPhase == Landing) landingScore += 16 - h;
-      const int L = static_cast<int>(ProjectX(static_cast<float>(X), 200));
-      const int T = static_cast<int>(ProjectY(static_cast<float>(y), 200) - 80);
+      const int L = static_cast<int>(ProjectX(X, 200));
+      const int T = static_cast<int>(ProjectY(y, 200) - 80);
       frame::DrawBox(L, T, boxW, boxH, colourOf[h], 1);
       plat::StretchBlit(frame::backDC, L, T, stretchW, stretchH, sheetDC, tex.x, tex.y, 64, 32,
                         plat::Rop::And);

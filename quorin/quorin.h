@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include "frame/frame.h"
+#include "platform/cues.h"
 
 namespace quorin {
 
@@ -64,8 +65,8 @@ void Setup();          // the frame's set-up: opens the sounds, title with a lev
 void Step();           // the state routine of gameState, then the sounds it marked
 
 // The ground view (ground.cpp).
-double ProjectX(float a, float b);
-double ProjectY(float a, float b);
+double ProjectX(double a, double b);
+double ProjectY(double a, double b);
 void RenderGround();
 // The low 8 bits of trunc(v), for colour channels that wrap; 0 for values that no
 // integer holds (infinite or not a number).
@@ -75,17 +76,13 @@ uint32_t LowByte(double v);
 // cues of a frame; Step sends them after the frame, so sound never changes what the game
 // computes or draws.
 enum Sound : int {
-  SoundLevel,        // a level starts
-  SoundTouchdown,    // a landing that costs no life
-  SoundHeavyLanding, // a landing that costs life
-  SoundGameOver,     // the game ends
+  SoundLevel,         // a level starts
+  SoundTouchdown,     // a landing that costs no life
+  SoundHeavyLanding,  // a landing that costs life
+  SoundGameOver,      // the game ends
   kSoundCount
 };
-extern uint32_t pendingSounds;
-inline void Cue(Sound s) { pendingSounds |= 1u << s; }
-void OpenSounds();
-void PlaySounds();
-// Where the media commands go: plat::SoundCommand; tests put a recorder here.
-extern void (*soundCommand)(const char* command);
+extern plat::CueTable cues;
+inline void Cue(Sound s) { cues.Mark(s); }
 
 }  // namespace quorin

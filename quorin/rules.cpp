@@ -211,7 +211,7 @@ void TitleStep() {
 }
 
 void Setup() {
-  OpenSounds();
+  cues.Open();
   frame::gameState = Title;
   ResetGame();
 }
@@ -222,7 +222,7 @@ void Step() {
     case Title: TitleStep(); break;
     default: break;
   }
-  PlaySounds();
+  cues.Send();
 }
 
 }  // namespace quorin
