@@ -47,34 +47,35 @@ uint32_t SheetTexel(int x, int y) {
   const double grain = assets::HashUnit(x, y, 30);
   uint32_t r, g, b;
   if (terrain > 0.56) {
-    // Grass: most of the red taken away, the green kept; blades as darker flecks.
-    const double blade = Fractal(x * 1.0, y * 2.5, 5, 40);
-    r = Level(0.12 + 0.25 * detail);
-    g = Level(0.78 + 0.22 * blade - (grain < 0.06 ? 0.25 : 0));
+    // Grass: tufts where the red is taken away entirely, so they read green (or dark, on
+    // low ground) at every height; the green kept, with darker blades.
+    const double tufts = Fractal(x * 1.0, y * 2.0, 4, 40);
+    r = tufts > 0.5 ? 0x00 : Level(0.12 + 0.25 * detail);
+    g = Level(0.8 + 0.2 * detail - (grain < 0.08 ? 0.3 : 0));
     b = 0x30 + static_cast<uint32_t>(40 * detail);
-    if (Crack(x, y, 70, 45, 0.006)) r = g = 0x80;
   } else if (terrain > 0.42) {
-    // Rock: both channels kept in grey-brown steps, with cracks.
-    const double shade = 0.55 + 0.45 * detail;
+    // Rock: both channels kept in grey-brown steps, split by dark cracks.
+    const double shade = 0.6 + 0.4 * detail;
     r = Level(shade);
-    g = Level(shade - 0.08 + 0.1 * grain);
+    g = Level(shade - 0.1 + 0.1 * grain);
     b = g;
-    if (Crack(x, y, 40, 50, 0.012) || Crack(x, y, 17, 55, 0.01)) r = g = b = 0;
+    if (Crack(x, y, 40, 50, 0.012) || Crack(x, y, 17, 55, 0.008)) r = g = b = 0;
   } else {
-    // Dry earth: red kept, green halved in steps; fine dark cracks.
+    // Dry earth: red kept, green cut down in steps; fine cracks.
     r = Level(0.8 + 0.2 * detail);
     g = Level(0.3 + 0.3 * detail + 0.1 * grain);
     b = 0x40;
     if (Crack(x, y, 28, 60, 0.008)) r = g = b = 0;
   }
-  // Pebbles: small lighter stones with a dark rim.
+  // Stones: small darker lumps with a shadow on their lower right.
   const int px = x / 9, py = y / 9;
-  if (assets::HashUnit(px, py, 70) < 0.12) {
+  if (assets::HashUnit(px, py, 70) < 0.1) {
     const double cx = px * 9 + 2 + 5 * assets::HashUnit(px, py, 71);
     const double cy = py * 9 + 2 + 5 * assets::HashUnit(px, py, 72);
     const double d = std::hypot(x - cx, (y - cy) * 1.3);
-    if (d < 1.6) r = g = b = 0xFF;
-    else if (d < 2.4) r = g = b = 0x80;
+    const double shadow = std::hypot(x - cx - 0.8, (y - cy - 0.8) * 1.3);
+    if (d < 1.8) r = g = b = 0xC0;
+    else if (shadow < 2.2) r = g = b = 0x80;
   }
   return (b & 0xFF) << 16 | g << 8 | r;
 }
