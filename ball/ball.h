@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include "frame/frame.h"
+#include "platform/cues.h"
 
 namespace ball {
 
@@ -66,8 +67,8 @@ inline plat::Surface& backImageDC = frame::dcTable[kBackImageSlot];
 inline plat::Surface& enemyDC = frame::dcTable[kEnemySlot];
 
 // Sound cues. Each is the clip data\NAME.wav, opened once at start-up as alias NAME. The
-// rules only mark the cues of a step; the dispatcher sends one play per marked cue after
-// the step, so sound never changes what the game computes or draws.
+// rules only mark the cues of a step; Step sends one play per marked cue after it, so
+// sound never changes what the game computes or draws.
 enum Sound : int {
   SoundStart,     // a new game begins
   SoundLaunch,    // a ball leaves the launcher
@@ -79,12 +80,13 @@ enum Sound : int {
   SoundGameOver,  // the game ends
   kSoundCount
 };
-extern uint32_t pendingSounds;  // bit per cue marked since the last PlaySounds
-inline void Cue(Sound s) { pendingSounds |= 1u << s; }
-void OpenSounds();  // the frame's set-up: opens every clip
-void PlaySounds();  // sends "play NAME from 0" for each marked cue, then clears them
-// Where the media commands go: plat::SoundCommand; tests put a recorder here.
-extern void (*soundCommand)(const char* command);
+extern plat::CueTable soundCues;  // one cue per Sound, in its order
+inline void Cue(Sound s) { soundCues.Mark(s); }
+// The frame's set-up: opens every clip and forgets any marked cues.
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 
 // The state routines and the dispatcher the frame calls once per frame.
 void PlayStep();

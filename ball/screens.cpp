@@ -143,7 +143,7 @@ void Step() {
     case GameOver: GameOverStep(); break;
     default: break;
   }
-  PlaySounds();
+  soundCues.Send();
 }
 
 }  // namespace ball

@@ -120,6 +120,16 @@ void AddBell(Wave& w, const Bell& b) {
   }, b.gain);
 }
 
+void AddNoise(Wave& w, const NoiseBurst& n) {
+  Noise white{n.seed};
+  Resonant filter;
+  const double length = Time(w.size()) - n.start;
+  AddFrom(w, n.start, [&](double t) {
+    const double centre = GlideExp(t, n.from, n.to, length), x = white();
+    return Envelope(t, n.attack, n.decay) * (n.bandPass ? filter.Band(x, centre, n.q) : filter.Low(x, centre, n.q));
+  }, n.gain);
+}
+
 Sound Finish(Wave w, const Finishing& how, const std::string& name) {
   if (w.empty()) Fail(name, "the synthesised sound has no samples");
   if (!(how.peak > 0 && how.peak <= 1)) Fail(name, "the peak must lie in 0..1, not " + std::to_string(how.peak));

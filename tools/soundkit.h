@@ -122,6 +122,17 @@ struct Bell {
 };
 void AddBell(Wave& w, const Bell& bell);
 
+// White noise through a resonant filter whose centre glides exponentially from `from` to
+// `to` Hz over the rest of the clip, under an attack-decay envelope.
+struct NoiseBurst {
+  double start = 0, from = 2000, to = 500;
+  double q = 1.4;         // the filter's quality: higher rings more
+  bool bandPass = false;  // else low-pass
+  double attack = 0.002, decay = 0.1, gain = 1;
+  uint32_t seed = 12345;
+};
+void AddNoise(Wave& w, const NoiseBurst& noise);
+
 // ---- finishing
 struct Finishing {
   double peak = 0.4;        // loudest sample, as a share of full scale (0 < peak <= 1)

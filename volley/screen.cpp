@@ -31,7 +31,7 @@ bool ScreenFrame() {
   renderSet.target = &picture;
   BeginFrame();  // the picture starts opaque black
   FieldFrame(playField);  // closes the batch itself before the labels
-  PlaySounds();           // the frame's cues, now that it is done
+  soundCues.Send();       // the frame's cues, now that it is done
   plat::Present(picture);
   return false;
 }

@@ -2,6 +2,7 @@
 // the frame is drawn, so sound never changes what the game computes or shows.
 #pragma once
 #include <cstdint>
+#include "platform/cues.h"
 
 namespace volley {
 
@@ -15,16 +16,14 @@ enum Cue : int {
   kCueCount
 };
 
-// Cues marked this frame, one bit each.
-extern uint32_t pendingCues;
-inline void MarkCue(Cue c) { pendingCues |= 1u << c; }
-
-// Where the media commands go (tests put a recorder here).
-extern void (*soundCommand)(const char* command);
+// The clips, one per Cue in its order; soundCues.Send() plays the cues marked this frame.
+extern plat::CueTable soundCues;
+inline void MarkCue(Cue c) { soundCues.Mark(c); }
 
 // Opens every clip (data\NAME.wav as NAME) and forgets any marked cues.
-void OpenSounds();
-// Plays each marked cue from its start, in the order above, and clears the marks.
-void PlaySounds();
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 
 }  // namespace volley

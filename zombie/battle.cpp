@@ -65,10 +65,10 @@ bool CommandsUsable(int c) {
 
 void Scare(int c) {
   PersonRecord& p = stageEntries[personColumns[c]];
-  PlaySound(Cue::Scare);
+  MarkCue(Cue::Scare);
   if (frame::RandomBelow(100) < ScareChance(c)) {
     ShowMessage(Format("%sは逃げ出した!", p.name));
-    PlaySound(Cue::Leave);
+    MarkCue(Cue::Leave);
     RemovePerson(c);
   } else {
     ShowMessage(Format("しかし、%sは逃げ出さない!", p.name));
@@ -80,11 +80,11 @@ void Attack(int c, int k) {
   const ZombieRecord& z = squad[zombieColumns[c]];
   PersonRecord& p = stageEntries[personColumns[c]];
   int damage = Vary(z.slaughter) * k;
-  PlaySound(k == 1 ? Cue::Weak : Cue::Strong);
+  MarkCue(k == 1 ? Cue::Weak : Cue::Strong);
   p.hp -= damage;
   Format("%sは%sに攻撃した:-%d%%", z.name, p.name, PerFull(damage * 100, p.maxHp) + 1);
   if (p.hp <= 0 && !p.isProtected) {
-    PlaySound(Cue::Leave);
+    MarkCue(Cue::Leave);
     RemovePerson(c);
   }
   ShowMessage(textBuffer);
@@ -92,7 +92,7 @@ void Attack(int c, int k) {
 }
 
 void Swap(int c) {
-  PlaySound(Cue::Swap);
+  MarkCue(Cue::Swap);
   int t = zombieColumns[c];
   zombieColumns[c] = reserve[0];
   reserve[0] = reserve[1];
@@ -102,7 +102,7 @@ void Swap(int c) {
 }
 
 void Pass() {
-  PlaySound(Cue::Pass);
+  MarkCue(Cue::Pass);
   NextTurn();
 }
 
@@ -190,7 +190,7 @@ void BattleStep() {
   if (frame::KeyHit(plat::VK_ESCAPE, frame::edge)) {
     DrawField();
     DrawPanel();
-    PlaySound(Cue::Lost);
+    MarkCue(Cue::Lost);
     frame::gameState = Story;
     return;
   }
@@ -198,7 +198,7 @@ void BattleStep() {
       frame::KeyHit(0x4B, frame::edge)) {
     DrawField();
     DrawPanel();
-    PlaySound(Cue::Won);
+    MarkCue(Cue::Won);
     frame::gameState = StageWon;
     return;
   }
@@ -217,7 +217,7 @@ void BattleStep() {
     DrawPanel();
     frame::gameState = StageWon;
     ShowMessage("人々を全て追い返した!");
-    PlaySound(Cue::Won);
+    MarkCue(Cue::Won);
     return;
   }
   for (int c = 0; c < 3; ++c) {
@@ -227,7 +227,7 @@ void BattleStep() {
       DrawPanel();
       frame::gameState = Story;
       ShowMessage("誤って人々を本当に殺してしまった…");
-      PlaySound(Cue::Lost);
+      MarkCue(Cue::Lost);
       return;
     }
   }
@@ -254,11 +254,11 @@ void BattleStep() {
     int damage = Vary(p.slaughter);
     z.hp -= damage;
     ShowMessage(Format("%sは%sに攻撃した:-%d", p.name, z.name, damage));
-    PlaySound(Cue::Struck);
+    MarkCue(Cue::Struck);
     if (p.row == 6) {
       frame::gameState = Story;
       ShowMessage("人々が遂にここに来てしまった…");
-      PlaySound(Cue::Lost);
+      MarkCue(Cue::Lost);
     }
   }
   NextTurn();

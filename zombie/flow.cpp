@@ -33,7 +33,7 @@ void TitleStep() {
   frame::DrawString(18, 18, "Morvane", 0);
   frame::DrawString(18, 36, "マウスクリックでスタート", 0);
   if (frame::MouseClicked(frame::edge)) {
-    PlaySound(Cue::Page);
+    MarkCue(Cue::Page);
     chapter = 0;
     frame::gameState = NewGame;
   }
@@ -45,7 +45,7 @@ void EndingStep() {
   frame::DrawString(18, 18, "こうして国に勝ったゾンビ達は正式に存在を認められ", 0);
   frame::DrawString(18, 36, "平和に暮らしましたとさ…(完)", 0);
   if (frame::MouseClicked(frame::edge)) {
-    PlaySound(Cue::Page);
+    MarkCue(Cue::Page);
     frame::gameState = Title;
   }
 }
@@ -66,7 +66,7 @@ void Step() {
       break;
     case Waiting:
       if (frame::MouseClicked(frame::edge)) {
-        PlaySound(Cue::Click);
+        MarkCue(Cue::Click);
         frame::gameState = returnState;
       }
       break;
@@ -86,7 +86,7 @@ void Step() {
       break;
     case StoryWait:
       if (frame::MouseClicked(frame::edge)) {
-        PlaySound(Cue::Page);
+        MarkCue(Cue::Page);
         if (chapter == 0) {
           chapter = 1;
           frame::gameState = Story;
@@ -101,6 +101,7 @@ void Step() {
     default:
       break;
   }
+  soundCues.Send();
 }
 
 }  // namespace zombie

@@ -3,6 +3,7 @@
 // beating them, without killing the protected ones. All state is program-wide.
 #pragma once
 #include <cstdint>
+#include "platform/cues.h"
 
 namespace zombie {
 
@@ -127,14 +128,17 @@ enum class Cue {
   Lost,    // the stage is lost or given up
   Count,
 };
-// Opens every cue's clip (data\NAME.wav under the alias NAME).
-void OpenSounds();
-// Plays the cue's clip from its start.
-void PlaySound(Cue cue);
+// The clips, one per Cue in its order. The rules mark cues during a step; Step plays
+// them from their start after it, so sound changes nothing the game computes or draws.
+extern plat::CueTable soundCues;
+inline void MarkCue(Cue cue) { soundCues.Mark(static_cast<int>(cue)); }
+// Opens every cue's clip (data\NAME.wav under the alias NAME) and forgets any marks.
+inline void OpenSounds() {
+  soundCues.Open();
+  soundCues.marked = 0;
+}
 // The program's start-up: the data check, then the sound clips.
 void StartUp();
-// Testing hook: when set, also receives every sound command sent.
-extern void (*soundHook)(const char* command);
 
 // ---- flow (flow.cpp)
 void ShowStory(int n);

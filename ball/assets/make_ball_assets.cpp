@@ -13,34 +13,22 @@
 #include <string>
 #include <vector>
 #include "tools/assetkit.h"
+#include "tools/picturekit.h"
+#include "tools/soundkit.h"
 
 namespace {
 
+using assets::Colour;
+using assets::ColourOf;
 using assets::Image;
+using assets::kPi;
+using assets::Mix;
+using assets::Pack;
 using assets::Rgb;
+using assets::Scale;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kCell = 32;
 constexpr double kCentre = 15.5;
-
-struct Col {
-  double r, g, b;
-};
-
-Col ColOf(uint32_t rrggbb) {
-  return {double((rrggbb >> 16) & 0xFF), double((rrggbb >> 8) & 0xFF), double(rrggbb & 0xFF)};
-}
-
-uint32_t Pack(Col c) {
-  auto clamp = [](double v) { return uint32_t(std::clamp(v, 0.0, 255.0) + 0.5); };
-  return Rgb((clamp(c.r) << 16) | (clamp(c.g) << 8) | clamp(c.b));
-}
-
-Col Mix(Col a, Col b, double t) {
-  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-Col Scale(Col a, double k) { return {a.r * k, a.g * k, a.b * k}; }
 
 // ---------------------------------------------------------------- shapes
 
@@ -63,19 +51,6 @@ bool InEnemy(int x, int y) {
   return std::sqrt(dx * dx + dy * dy) <= SpikeReach(std::atan2(dy, dx));
 }
 
-// Shaded sphere colour at (x, y) of a ball of the given base colour, lit from the top left.
-Col SphereShade(int x, int y, Col base, double radius) {
-  const double nx = (x - kCentre) / radius, ny = (y - kCentre) / radius;
-  const double r2 = nx * nx + ny * ny;
-  const double nz = std::sqrt(std::max(0.0, 1 - r2));
-  const double lx = -0.45, ly = -0.55, lz = 0.70;
-  const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
-  Col c = Scale(base, 0.32 + 0.78 * diffuse);
-  const double hx = nx + 0.38, hy = ny + 0.42;  // highlight spot
-  const double shine = std::exp(-(hx * hx + hy * hy) * 22);
-  c = Mix(c, {255, 255, 255}, std::min(1.0, shine * 0.9));
-  return c;
-}
 
 // ---------------------------------------------------------------- symbols
 // Small pictures drawn over a ball: 'o' is the symbol's colour, 'p' the outline colour
@@ -181,13 +156,13 @@ void Stamp(Image& img, int cellX, const char* const (&rows)[N], uint32_t fg, uin
 // ---------------------------------------------------------------- balls
 
 void DrawBall(Image& img, int cell, uint32_t base, double dither = 0) {
-  const Col b = ColOf(base);
+  const Colour b = ColourOf(base);
   for (int y = 0; y < kCell; ++y) {
     for (int x = 0; x < kCell; ++x) {
       if (!InBall(x, y)) continue;
       const double dx = x - kCentre, dy = y - kCentre;
       const double r = std::sqrt(dx * dx + dy * dy);
-      Col c = SphereShade(x, y, b, 15.5);
+      Colour c = assets::ShadeSphere(x - kCentre, y - kCentre, 15.5, b);
       if (r > 14.0) c = Scale(b, 0.35);  // dark rim so a ball reads on any background
       if (dither > 0 && ((x + y) & 1)) c = Scale(c, dither);
       img.Set(32 * cell + x, y, Pack(c));
@@ -222,7 +197,7 @@ Image MakeBalls() {
       const double r = std::sqrt(dx * dx + dy * dy) / 15.5;
       const double a = std::atan2(dy, dx);
       const double rays = 0.5 + 0.5 * std::cos(8 * a);
-      Col c = Mix({255, 255, 255}, {255, 200, 40}, std::clamp(r * r * (1.2 - 0.5 * rays), 0.0, 1.0));
+      Colour c = Mix({255, 255, 255}, {255, 200, 40}, std::clamp(r * r * (1.2 - 0.5 * rays), 0.0, 1.0));
       img.Set(256 + x, y, Pack(c));
     }
   }
@@ -236,15 +211,15 @@ struct EnemyLook {
 };
 
 void DrawEnemyBody(Image& img, int cell, const EnemyLook& look) {
-  const Col body = ColOf(look.body), spike = ColOf(look.spike);
+  const Colour body = ColourOf(look.body), spike = ColourOf(look.spike);
   for (int y = 0; y < kCell; ++y) {
     for (int x = 0; x < kCell; ++x) {
       if (!InEnemy(x, y)) continue;
       const double dx = x - kCentre, dy = y - kCentre;
       const double r = std::sqrt(dx * dx + dy * dy);
-      Col c;
+      Colour c;
       if (r <= 12.5) {
-        c = SphereShade(x, y, body, 13.0);
+        c = assets::ShadeSphere(x - kCentre, y - kCentre, 13.0, body);
         if (r > 11.6) c = Scale(body, 0.3);
       } else {
         const double t = (r - 12.0) / 4.0;
@@ -348,19 +323,6 @@ Image MakeMask() {
   return img;
 }
 
-// Every picture must be black where its mask is white, or the XOR would tint the course.
-void CheckAgainstMask(const Image& picture, const Image& mask, int maskCell, const std::string& name) {
-  for (int cell = 0; cell * kCell < picture.width; ++cell) {
-    for (int y = 0; y < kCell; ++y) {
-      for (int x = 0; x < kCell; ++x) {
-        if (mask.Get(32 * maskCell + x, y) != 0 && picture.Get(32 * cell + x, y) != 0) {
-          assets::Fail(name, "cell " + std::to_string(cell) + " paints outside its mask at " +
-                                 std::to_string(x) + "," + std::to_string(y));
-        }
-      }
-    }
-  }
-}
 
 // ---------------------------------------------------------------- course tile
 
@@ -370,18 +332,18 @@ Image MakeBack() {
   constexpr int W = 320, H = 180;
   Image img(W, H, 0);
   auto wave = [](double x, double y, int kx, int ky, double phase) {
-    return std::sin(2 * kPi * (kx * x / W + ky * y / H) + phase);
+    return assets::TileWave(x, y, W, H, kx, ky, phase);
   };
-  const Col deep = ColOf(0x070B24), nebulaA = ColOf(0x24186A), nebulaB = ColOf(0x0E3C6A);
+  const Colour deep = ColourOf(0x070B24), nebulaA = ColourOf(0x24186A), nebulaB = ColourOf(0x0E3C6A);
   for (int y = 0; y < H; ++y) {
     for (int x = 0; x < W; ++x) {
       const double n1 = 0.5 + 0.25 * wave(x, y, 1, 1, 0.3) + 0.15 * wave(x, y, 2, -1, 1.7) +
                         0.10 * wave(x, y, 3, 2, 4.1);
       const double n2 = 0.5 + 0.30 * wave(x, y, -1, 2, 2.2) + 0.12 * wave(x, y, 4, 1, 0.9) +
                         0.08 * wave(x, y, 5, -3, 5.0);
-      Col c = Mix(deep, nebulaA, std::pow(std::clamp(n1, 0.0, 1.0), 2.2) * 0.85);
+      Colour c = Mix(deep, nebulaA, std::pow(std::clamp(n1, 0.0, 1.0), 2.2) * 0.85);
       c = Mix(c, nebulaB, std::pow(std::clamp(n2, 0.0, 1.0), 3.0) * 0.7);
-      if (x % 40 == 0 || y % 30 == 0) c = Mix(c, ColOf(0x3050A0), 0.28);  // lane grid
+      if (x % 40 == 0 || y % 30 == 0) c = Mix(c, ColourOf(0x3050A0), 0.28);  // lane grid
       img.Set(x, y, Pack(c));
     }
   }
@@ -393,14 +355,14 @@ Image MakeBack() {
   for (int i = 0; i < 70; ++i) {
     const int x = int(next() % W), y = int(next() % H);
     const int kind = int(next() % 10);
-    const Col star = kind < 6 ? ColOf(0x8090C0) : kind < 9 ? ColOf(0xD0E0FF) : ColOf(0xFFF0C0);
-    const Col under = ColOf(img.Get(x, y));
+    const Colour star = kind < 6 ? ColourOf(0x8090C0) : kind < 9 ? ColourOf(0xD0E0FF) : ColourOf(0xFFF0C0);
+    const Colour under = ColourOf(img.Get(x, y));
     img.Set(x, y, Pack(Mix(under, star, 0.95)));
     if (kind >= 8) {  // a few bright stars get a small cross, wrapped at the edges
       const int d[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
       for (const auto& o : d) {
         const int px = (x + o[0] + W) % W, py = (y + o[1] + H) % H;
-        img.Set(px, py, Pack(Mix(ColOf(img.Get(px, py)), star, 0.5)));
+        img.Set(px, py, Pack(Mix(ColourOf(img.Get(px, py)), star, 0.5)));
       }
     }
   }
@@ -408,118 +370,23 @@ Image MakeBack() {
 }
 
 // ---------------------------------------------------------------- sounds
-// Short cues at 22050 Hz: sines with pitch glides, FM bells and filtered noise, each
-// shaped by a smooth attack and an exponential decay, then cleaned of DC, faded to
-// silence at both ends and scaled to a gentle peak.
+// Short cues: sines with pitch glides, FM bells and filtered noise, each shaped by a
+// smooth attack and an exponential decay, then finished (DC removed, faded at both ends,
+// scaled to a gentle peak).
 
-constexpr int kRate = 22050;
-
-using Wave = std::vector<double>;
-
-Wave Silence(double seconds) { return Wave(static_cast<size_t>(seconds * kRate + 0.5), 0.0); }
-
-// A quarter-sine rise over `attack` seconds, then a fall by a factor e every `decay` seconds.
-double Envelope(double t, double attack, double decay) {
-  if (t < 0) return 0;
-  if (t < attack) return std::sin(0.5 * kPi * t / attack);
-  return std::exp(-(t - attack) / decay);
-}
-
-// Frequency gliding exponentially from f0 to f1 over `glide` seconds, then holding f1.
-double Glide(double t, double f0, double f1, double glide) {
-  if (glide <= 0 || t >= glide) return f1;
-  return f0 * std::pow(f1 / f0, t / glide);
-}
-
-struct Tone {
-  double start = 0;               // seconds into the clip
-  double f0 = 440, f1 = 440;      // Hz, gliding from f0 to f1
-  double glide = 0;               // seconds
-  double attack = 0.005, decay = 0.1;
-  double gain = 1;
-  double partials[5] = {1.0};     // amplitude of harmonics 1 to 5
-};
-
-void AddTone(Wave& w, const Tone& tone) {
-  double phase = 0;
-  for (size_t i = static_cast<size_t>(tone.start * kRate); i < w.size(); ++i) {
-    const double t = static_cast<double>(i) / kRate - tone.start;
-    double v = 0;
-    for (int k = 0; k < 5; ++k) v += tone.partials[k] * std::sin((k + 1) * phase);
-    w[i] += tone.gain * Envelope(t, tone.attack, tone.decay) * v;
-    phase += 2 * kPi * Glide(t, tone.f0, tone.f1, tone.glide) / kRate;
-  }
-}
-
-// A two-operator FM bell: the modulator runs at `ratio` times the note and its depth
-// fades faster than the note, so the strike is bright and the tail pure.
-struct Bell {
-  double start = 0, freq = 1000, ratio = 3.0, index = 1.2, indexDecay = 0.06;
-  double attack = 0.003, decay = 0.15, gain = 1;
-};
-
-void AddBell(Wave& w, const Bell& bell) {
-  for (size_t i = static_cast<size_t>(bell.start * kRate); i < w.size(); ++i) {
-    const double t = static_cast<double>(i) / kRate - bell.start;
-    const double mod = bell.index * std::exp(-t / bell.indexDecay) *
-                       std::sin(2 * kPi * bell.freq * bell.ratio * t);
-    w[i] += bell.gain * Envelope(t, bell.attack, bell.decay) * std::sin(2 * kPi * bell.freq * t + mod);
-  }
-}
-
-// Noise through a state-variable filter whose centre glides from c0 to c1 over the clip.
-struct Noise {
-  double start = 0, c0 = 2000, c1 = 500;  // Hz, below kRate / 6 for a stable filter
-  double damping = 0.7;                   // lower rings more
-  bool bandPass = false;                  // else low-pass
-  double attack = 0.002, decay = 0.1, gain = 1;
-};
-
-void AddNoise(Wave& w, const Noise& noise, uint32_t seed) {
-  double low = 0, band = 0;
-  const double length = static_cast<double>(w.size()) / kRate - noise.start;
-  for (size_t i = static_cast<size_t>(noise.start * kRate); i < w.size(); ++i) {
-    const double t = static_cast<double>(i) / kRate - noise.start;
-    seed = seed * 1664525u + 1013904223u;
-    const double white = static_cast<double>(seed >> 8) / 8388608.0 - 1.0;  // -1..1
-    const double f = 2 * std::sin(kPi * Glide(t, noise.c0, noise.c1, length) / kRate);
-    low += f * band;
-    const double high = white - low - noise.damping * band;
-    band += f * high;
-    w[i] += noise.gain * Envelope(t, noise.attack, noise.decay) * (noise.bandPass ? band : low);
-  }
-}
-
-// Removes DC with a gentle high-pass (about 20 Hz), fades the last 6 ms (and the first
-// 0.5 ms) to silence and scales the clip so that its peak is `peak` of full scale.
-assets::Sound Finish(const Wave& w, double peak, const std::string& name) {
-  Wave clean(w.size());
-  double x1 = 0, y1 = 0;
-  for (size_t i = 0; i < w.size(); ++i) {
-    y1 = w[i] - x1 + 0.9943 * y1;
-    x1 = w[i];
-    clean[i] = y1;
-  }
-  const size_t fadeIn = kRate / 2000, fadeOut = kRate * 6 / 1000;
-  for (size_t i = 0; i < fadeIn && i < clean.size(); ++i) clean[i] *= double(i) / fadeIn;
-  for (size_t i = 0; i < fadeOut && i < clean.size(); ++i) clean[clean.size() - 1 - i] *= double(i) / fadeOut;
-  double top = 0;
-  for (double v : clean) top = std::max(top, std::fabs(v));
-  if (top == 0) assets::Fail(name, "the synthesised sound is silent");
-  assets::Sound sound;
-  sound.rate = kRate;
-  sound.samples.reserve(clean.size());
-  for (double v : clean) sound.samples.push_back(static_cast<int16_t>(std::lround(v / top * peak * 32767)));
-  return sound;
-}
+using assets::AddBell;
+using assets::AddNoise;
+using assets::AddTone;
+using assets::Finish;
+using assets::Silence;
+using assets::Wave;
 
 // A soft pop with a breath of air: a quick upward sweep over band-passed noise.
 assets::Sound MakeLaunch() {
   Wave w = Silence(0.20);
   AddTone(w, {.f0 = 240, .f1 = 720, .glide = 0.10, .attack = 0.004, .decay = 0.045, .partials = {1.0, 0.2}});
-  AddNoise(w, {.c0 = 700, .c1 = 3000, .damping = 0.5, .bandPass = true, .attack = 0.02, .decay = 0.05, .gain = 0.5},
-           11);
-  return Finish(w, 0.36, "launch.wav");
+  AddNoise(w, {.from = 700, .to = 3000, .q = 2, .bandPass = true, .attack = 0.02, .decay = 0.05, .seed = 11});
+  return Finish(w, {.peak = 0.36, .fadeIn = 0.0005}, "launch.wav");
 }
 
 // A rising three-note chime (G5, C6, E6).
@@ -529,7 +396,7 @@ assets::Sound MakePower() {
   for (int k = 0; k < 3; ++k) {
     AddBell(w, {.start = 0.06 * k, .freq = notes[k], .index = 1.0, .decay = 0.10 + 0.04 * k, .gain = 0.8 + 0.1 * k});
   }
-  return Finish(w, 0.40, "power.wav");
+  return Finish(w, {.peak = 0.40, .fadeIn = 0.0005}, "power.wav");
 }
 
 // A short, dry click: a bright tick over a small wooden knock.
@@ -537,42 +404,34 @@ assets::Sound MakeStop() {
   Wave w = Silence(0.06);
   AddTone(w, {.f0 = 1600, .f1 = 1200, .glide = 0.02, .attack = 0.0008, .decay = 0.006, .gain = 0.6});
   AddTone(w, {.f0 = 460, .f1 = 340, .glide = 0.03, .attack = 0.001, .decay = 0.014});
-  return Finish(w, 0.34, "stop.wav");
+  return Finish(w, {.peak = 0.34, .fadeIn = 0.0005}, "stop.wav");
 }
 
 // A low thud: a falling sine body with a dull noise knock at the front.
 assets::Sound MakeHit() {
   Wave w = Silence(0.30);
   AddTone(w, {.f0 = 160, .f1 = 50, .glide = 0.12, .attack = 0.003, .decay = 0.08, .partials = {1.0, 0.3, 0.1}});
-  AddNoise(w, {.c0 = 1400, .c1 = 200, .damping = 0.9, .attack = 0.001, .decay = 0.025, .gain = 1.2}, 23);
-  return Finish(w, 0.42, "hit.wav");
+  AddNoise(w, {.from = 1400, .to = 200, .q = 1.1, .attack = 0.001, .decay = 0.025, .gain = 1.2, .seed = 23});
+  return Finish(w, {.peak = 0.42, .fadeIn = 0.0005}, "hit.wav");
 }
 
-// Soft saturation: scales the wave to a peak of 1 and rounds it off with tanh, which
-// lifts the body of a noisy sound against its first spikes.
-void Saturate(Wave& w, double drive) {
-  double top = 0;
-  for (double v : w) top = std::max(top, std::fabs(v));
-  if (top == 0) return;
-  for (double& v : w) v = std::tanh(drive * v / top);
-}
-
-// An explosion: a burst of noise whose filter closes as it dies, over a sinking boom.
+// An explosion: a burst of noise whose filter closes as it dies, over a sinking boom,
+// rounded off by saturation (which lifts the body against the first spikes) and a
+// low-pass that takes the hiss off the rounded peaks.
 assets::Sound MakeBomb() {
   Wave w = Silence(0.55);
-  AddNoise(w, {.c0 = 3400, .c1 = 110, .damping = 0.8, .attack = 0.003, .decay = 0.19, .gain = 2.0}, 37);
+  AddNoise(w, {.from = 3400, .to = 110, .q = 1.25, .attack = 0.003, .decay = 0.19, .gain = 2.0, .seed = 37});
   AddTone(w, {.f0 = 95, .f1 = 34, .glide = 0.30, .attack = 0.004, .decay = 0.16, .gain = 0.7, .partials = {1.0, 0.2}});
-  Saturate(w, 2.5);
-  double smooth = 0;  // a one-pole low-pass takes the hiss off the rounded peaks
-  for (double& v : w) v = smooth += 0.45 * (v - smooth);
-  return Finish(w, 0.42, "bomb.wav");
+  assets::Saturate(w, 2.5);
+  assets::LowPassAll(w, 2100);
+  return Finish(w, {.peak = 0.42, .fadeIn = 0.0005}, "bomb.wav");
 }
 
 // A small rising blip.
 assets::Sound MakeReturn() {
   Wave w = Silence(0.09);
   AddTone(w, {.f0 = 990, .f1 = 1480, .glide = 0.035, .attack = 0.003, .decay = 0.022, .partials = {1.0, 0.15}});
-  return Finish(w, 0.30, "return.wav");
+  return Finish(w, {.peak = 0.30, .fadeIn = 0.0005}, "return.wav");
 }
 
 // Four soft falling notes (G5, E-flat 5, C5, G4), the last one held a little longer.
@@ -583,7 +442,7 @@ assets::Sound MakeGameOver() {
     AddTone(w, {.start = 0.12 * k, .f0 = notes[k], .f1 = notes[k], .attack = 0.008,
                 .decay = k < 3 ? 0.07 : 0.10, .partials = {1.0, 0.0, 0.11, 0.0, 0.04}});
   }
-  return Finish(w, 0.40, "gameover.wav");
+  return Finish(w, {.peak = 0.40, .fadeIn = 0.0005}, "gameover.wav");
 }
 
 // A bright rising arpeggio (C5, E5, G5, C6) for the start of a game.
@@ -594,7 +453,7 @@ assets::Sound MakeStart() {
     AddBell(w, {.start = 0.05 * k, .freq = notes[k], .ratio = 2.0, .index = 0.8, .indexDecay = 0.05,
                 .decay = k < 3 ? 0.06 : 0.10});
   }
-  return Finish(w, 0.40, "start.wav");
+  return Finish(w, {.peak = 0.40, .fadeIn = 0.0005}, "start.wav");
 }
 
 }  // namespace
@@ -608,8 +467,8 @@ int main(int argc, char** argv) {
   const Image balls = MakeBalls();
   const Image enemies = MakeEnemies();
   const Image mask = MakeMask();
-  CheckAgainstMask(balls, mask, 0, "ball.bmp");
-  CheckAgainstMask(enemies, mask, 1, "enemy.bmp");
+  assets::CheckAgainstMask(balls, mask, 0, kCell, "ball.bmp");
+  assets::CheckAgainstMask(enemies, mask, 1, kCell, "enemy.bmp");
   assets::WriteBmp(out + "ball.bmp", balls);
   assets::WriteBmp(out + "mask.bmp", mask);
   assets::WriteBmp(out + "back.bmp", MakeBack());

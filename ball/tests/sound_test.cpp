@@ -25,7 +25,7 @@ class SoundCueTest : public BallTest {
  protected:
   void SetUp() override {
     BallTest::SetUp();
-    pendingSounds = 0;
+    soundCues.marked = 0;
   }
 };
 
@@ -34,7 +34,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   FillStock(3);
   PressAt(300, 300);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundLaunch));
+  EXPECT_EQ(soundCues.marked, Bit(SoundLaunch));
 
   // A click on a normal ball that has flown long enough stops it.
   SetUp();
@@ -42,7 +42,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   PutBall(0, 300, 300, 0, -1);
   PressAt(300, 300);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundStop));
+  EXPECT_EQ(soundCues.marked, Bit(SoundStop));
 
   // A click on a ball still inside its launch time neither stops it nor sounds.
   SetUp();
@@ -50,7 +50,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   PutBall(0, 300, 300, 0, -1, 1, 0, 50);
   PressAt(300, 300);
   PlayStep();
-  EXPECT_EQ(pendingSounds, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
 
   // A click on a special ball sets off its power.
   SetUp();
@@ -58,7 +58,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   PutBall(0, 300, 300, 0, -1, 2);
   PressAt(300, 300);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundPower));
+  EXPECT_EQ(soundCues.marked, Bit(SoundPower));
 
   // An enemy destroys a ball.
   SetUp();
@@ -66,7 +66,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   PutBall(0, 300, 300, 0, -1);
   PutEnemy(0, 300, 280, 4);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundHit));
+  EXPECT_EQ(soundCues.marked, Bit(SoundHit));
 
   // A pierce ball at work destroys the enemy instead, silently.
   SetUp();
@@ -74,7 +74,7 @@ TEST_F(SoundCueTest, EachEventOfAStepMarksItsOwnCue) {
   PutBall(0, 300, 300, 0, -1, 7, 100);
   PutEnemy(0, 300, 280, 4);
   PlayStep();
-  EXPECT_EQ(pendingSounds, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
 }
 
 TEST_F(SoundCueTest, BombSoundsWhenItGoesOffNotWhenClicked) {
@@ -83,10 +83,10 @@ TEST_F(SoundCueTest, BombSoundsWhenItGoesOffNotWhenClicked) {
   PutEnemy(0, 300, 200, 4);
   PressAt(300, 300);
   PlayStep();
-  EXPECT_EQ(pendingSounds, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
   Release();
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundBomb));
+  EXPECT_EQ(soundCues.marked, Bit(SoundBomb));
   EXPECT_FALSE(enemies[0].active);
 }
 
@@ -94,13 +94,13 @@ TEST_F(SoundCueTest, ReturnSoundsOnlyWhenTheStockTakesTheBallBackAndAloneWhenAnE
   FillStock(1);
   PutBall(0, 300, 495, 0, 2);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundReturn));
+  EXPECT_EQ(soundCues.marked, Bit(SoundReturn));
 
   SetUp();
   FillStock(kStockSize);
   PutBall(0, 300, 495, 0, 2);
   PlayStep();
-  EXPECT_EQ(pendingSounds, 0u);
+  EXPECT_EQ(soundCues.marked, 0u);
 
   // A ball that drops out onto an enemy comes back; it is not also heard being hit.
   SetUp();
@@ -108,17 +108,17 @@ TEST_F(SoundCueTest, ReturnSoundsOnlyWhenTheStockTakesTheBallBackAndAloneWhenAnE
   PutBall(0, 300, 495, 0, 2);
   PutEnemy(0, 300, 490, 4);
   PlayStep();
-  EXPECT_EQ(pendingSounds, Bit(SoundReturn));
+  EXPECT_EQ(soundCues.marked, Bit(SoundReturn));
 }
 
 TEST_F(SoundCueTest, StartAndGameOverMarkTheirCues) {
   NewGameSetup();
-  EXPECT_EQ(pendingSounds, Bit(SoundStart));
+  EXPECT_EQ(soundCues.marked, Bit(SoundStart));
 
   SetUp();
   PlayStep();  // empty stock, nothing rising: the game ends
   EXPECT_EQ(frame::gameState, GameOver);
-  EXPECT_EQ(pendingSounds, Bit(SoundGameOver));
+  EXPECT_EQ(soundCues.marked, Bit(SoundGameOver));
 
   SetUp();
   FillStock(5);
@@ -126,7 +126,7 @@ TEST_F(SoundCueTest, StartAndGameOverMarkTheirCues) {
   HoldKeys({plat::VK_ESCAPE});
   PlayStep();
   EXPECT_EQ(frame::gameState, GameOver);
-  EXPECT_EQ(pendingSounds, Bit(SoundGameOver));
+  EXPECT_EQ(soundCues.marked, Bit(SoundGameOver));
 }
 
 TEST(SoundPlaythroughTest, AGameOpensEveryClipOnceAndPlaysEachAtMostOncePerFrame) {
@@ -135,10 +135,10 @@ TEST(SoundPlaythroughTest, AGameOpensEveryClipOnceAndPlaysEachAtMostOncePerFrame
   frame::CreateSurfaces(kSettings);
   frame::gameState = Title;
   sent.clear();
-  soundCommand = Record;
+  plat::mediaSink = Record;
   kSettings.setup();
   EXPECT_EQ(frame::RunLoop(kSettings), 0);
-  soundCommand = plat::SoundCommand;
+  plat::mediaSink = plat::SoundCommand;
   plat::CloseSystem();
 
   const char* const names[] = {"start", "launch", "power", "stop", "hit", "bomb", "return", "gameover"};

@@ -543,8 +543,8 @@ TEST_F(FieldTest, GridDriftsADegreeEveryTenFrames) {
 // The frame marks its sound cues where the events happen; nothing is played from inside.
 TEST_F(FieldTest, SoundCuesAtChargeLaunchDetonationsHitsAndRestart) {
   auto cues = [] {
-    const uint32_t c = pendingCues;
-    pendingCues = 0;
+    const uint32_t c = soundCues.marked;
+    soundCues.marked = 0;
     return c;
   };
   auto bit = [](Cue c) { return 1u << c; };
@@ -587,25 +587,25 @@ TEST_F(FieldTest, SoundCuesAtChargeLaunchDetonationsHitsAndRestart) {
 TEST(Sounds, OpenedOnceAndPlayedInCueOrderAfterTheFrame) {
   static std::vector<std::string> sent;
   sent.clear();
-  void (*const saved)(const char*) = soundCommand;
-  soundCommand = [](const char* command) { sent.push_back(command); };
+  void (*const saved)(const char*) = plat::mediaSink;
+  plat::mediaSink = [](const char* command) { sent.push_back(command); };
   MarkCue(kCueHit);
   OpenSounds();  // forgets cues marked before
   ASSERT_EQ(sent.size(), 6u);
   EXPECT_EQ(sent[0], "open data\\charge.wav alias charge");
   EXPECT_EQ(sent[5], "open data\\restart.wav alias restart");
   sent.clear();
-  PlaySounds();
+  soundCues.Send();
   EXPECT_TRUE(sent.empty());
   MarkCue(kCueRestart);
   MarkCue(kCueFire);
   MarkCue(kCueFire);
-  PlaySounds();
+  soundCues.Send();
   EXPECT_EQ(sent, (std::vector<std::string>{"play fire from 0", "play restart from 0"}));
   sent.clear();
-  PlaySounds();
+  soundCues.Send();
   EXPECT_TRUE(sent.empty());
-  soundCommand = saved;
+  plat::mediaSink = saved;
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ void UseRecorder() {
   fieldIo = FieldIo{RecTile, RecEnd, RecLabel, RecKey, RecClock};
   ClearKeyLatches();
   SeedRoll(1);
-  pendingCues = 0;
+  soundCues.marked = 0;
 }
 
 void UseRecorderInput() {

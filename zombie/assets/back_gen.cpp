@@ -8,56 +8,19 @@
 #include <cstdint>
 #include <string>
 #include "tools/assetkit.h"
+#include "tools/picturekit.h"
 #include "zombie/assets/sound_gen.h"
 
 namespace {
 
+using assets::Blend;
+using assets::Colour;
+using assets::Hash;
+using assets::HashUnit;
 using assets::Image;
-using assets::Rgb;
-
-uint32_t Hash(int x, int y, int seed) {
-  uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
-               static_cast<uint32_t>(seed) * 2246822519u;
-  h = (h ^ (h >> 13)) * 1274126177u;
-  return h ^ (h >> 16);
-}
-
-double Unit(int x, int y, int seed) { return (Hash(x, y, seed) & 0xFFFF) / 65535.0; }
-
-// Smooth value noise, 0..1, with cells of the given size.
-double Noise(double x, double y, double cell, int seed) {
-  double fx = x / cell, fy = y / cell;
-  int ix = static_cast<int>(std::floor(fx)), iy = static_cast<int>(std::floor(fy));
-  double tx = fx - ix, ty = fy - iy;
-  tx = tx * tx * (3 - 2 * tx);
-  ty = ty * ty * (3 - 2 * ty);
-  double a = Unit(ix, iy, seed), b = Unit(ix + 1, iy, seed);
-  double c = Unit(ix, iy + 1, seed), d = Unit(ix + 1, iy + 1, seed);
-  return (a + (b - a) * tx) * (1 - ty) + (c + (d - c) * tx) * ty;
-}
-
-struct Colour {
-  double r, g, b;
-};
-
-Colour Mix(Colour a, Colour b, double t) {
-  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-uint32_t Pack(Colour c) {
-  auto clamp = [](double v) { return static_cast<uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-  return Rgb((clamp(c.r) << 16) | (clamp(c.g) << 8) | clamp(c.b));
-}
-
-Colour Unpack(uint32_t bgr) {
-  return {static_cast<double>(bgr & 0xFF), static_cast<double>((bgr >> 8) & 0xFF),
-          static_cast<double>((bgr >> 16) & 0xFF)};
-}
-
-void Blend(Image& img, int x, int y, Colour c, double alpha) {
-  if (x < 0 || y < 0 || x >= img.width || y >= img.height) return;
-  img.Set(x, y, Pack(Mix(Unpack(img.Get(x, y)), c, alpha)));
-}
+using assets::Mix;
+using assets::PackDown;
+using assets::ValueNoise;
 
 void Gravestone(Image& img, int x, int y, int kind) {
   const Colour stone{92, 96, 104}, dark{40, 42, 48}, light{128, 132, 140};
@@ -96,22 +59,22 @@ int main(int argc, char** argv) {
 
   for (int y = 0; y < H; ++y) {
     for (int x = 0; x < W; ++x) {
-      double n = Noise(x, y, 48, 1) * 0.6 + Noise(x, y, 12, 2) * 0.3 + Unit(x, y, 3) * 0.1;
+      double n = ValueNoise(x, y, 48, 1) * 0.6 + ValueNoise(x, y, 12, 2) * 0.3 + HashUnit(x, y, 3) * 0.1;
       Colour c = Mix(grassDark, grassLight, n);
       // Dirt roads along the lanes, with wandering edges.
       for (int lane : lanes) {
-        double half = 22 + (Noise(lane, y, 20, 4) - 0.5) * 10;
-        double d = std::fabs(x - lane - (Noise(lane * 3, y, 60, 5) - 0.5) * 8);
+        double half = 22 + (ValueNoise(lane, y, 20, 4) - 0.5) * 10;
+        double d = std::fabs(x - lane - (ValueNoise(lane * 3, y, 60, 5) - 0.5) * 8);
         if (d < half + 3) {
-          double t = d < half ? 1.0 : (half + 3 - d) / 3;
-          double e = Noise(x, y, 6, 6) * 0.7 + Unit(x, y, 7) * 0.3;
+          double t = assets::SoftEdge(d, half, 3);
+          double e = ValueNoise(x, y, 6, 6) * 0.7 + HashUnit(x, y, 7) * 0.3;
           c = Mix(c, Mix(earthDark, earthLight, e), t * 0.9);
         }
       }
       // A soft vignette keeps the edges quiet.
       double vx = (x - W / 2.0) / (W / 2.0), vy = (y - H / 2.0) / (H / 2.0);
       double v = 1 - 0.35 * (vx * vx + vy * vy) / 2;
-      img.Set(x, y, Pack({c.r * v, c.g * v, c.b * v}));
+      img.Set(x, y, PackDown(assets::Scale(c, v)));
     }
   }
 
@@ -142,19 +105,19 @@ int main(int argc, char** argv) {
       int row = y / 6;
       int offset = (row % 2) * 10;
       bool mortar = y % 6 == 5 || (x + offset) % 20 == 19;
-      double n = Unit(x / 20, row, 13) * 14;
+      double n = HashUnit(x / 20, row, 13) * 14;
       Colour brick{70 + n, 66 + n, 72 + n};
       Colour c = mortar ? Colour{36, 34, 40} : brick;
       if (y >= 24) c = {20, 20, 24};
-      img.Set(x, y, Pack(c));
+      img.Set(x, y, PackDown(c));
     }
   }
   for (int lane : lanes) {  // dark gateways with a lintel
     for (int y = 7; y < 26; ++y)
       for (int x = lane - 19; x < lane + 20; ++x) Blend(img, x, y, {14, 12, 16}, 0.75);
     for (int x = lane - 22; x < lane + 23; ++x) {
-      img.Set(x, 6, Pack({98, 90, 84}));
-      img.Set(x, 7, Pack({40, 36, 34}));
+      img.Set(x, 6, PackDown({98, 90, 84}));
+      img.Set(x, 7, PackDown({40, 36, 34}));
     }
   }
 

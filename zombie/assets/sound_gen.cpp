@@ -1,108 +1,32 @@
 // Synthesises zombie's sound cues, data/NAME.wav: short clips made of sine partials and
-// filtered noise, 22050 Hz mono. Every clip is cleared of DC, starts and ends at zero
-// through short fades (no clicks) and is scaled to a gentle peak of 30-40 % of full scale.
-// The noise comes from a fixed-seed generator, so every build writes the same files.
+// filtered noise. Every clip is finished by the sound kit (DC removed, faded at both ends)
+// at a gentle peak of 30-40 % of full scale.
 #include "zombie/assets/sound_gen.h"
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "tools/assetkit.h"
+#include "tools/soundkit.h"
 
 namespace zombie_assets {
 
 namespace {
 
-constexpr int kRate = 22050;
-constexpr double kPi = 3.14159265358979323846;
-
-using Wave = std::vector<double>;
-
-Wave Silence(double seconds) { return Wave(static_cast<size_t>(seconds * kRate + 0.5), 0.0); }
-
-double Time(size_t i) { return static_cast<double>(i) / kRate; }
-
-// White noise in -1..1 (xorshift).
-struct Noise {
-  uint32_t s;
-  double operator()() {
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    return s / 2147483647.5 - 1.0;
-  }
-};
-
-// Resonant band-pass with a peak gain of 1, retuned every sample.
-struct BandPass {
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  double operator()(double x, double freq, double q) {
-    double w = 2 * kPi * freq / kRate, alpha = std::sin(w) / (2 * q), a0 = 1 + alpha;
-    double y = (alpha * x - alpha * x2 + 2 * std::cos(w) * y1 - (1 - alpha) * y2) / a0;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return y;
-  }
-};
-
-struct LowPass {
-  double y = 0;
-  double operator()(double x, double freq) {
-    y += (1 - std::exp(-2 * kPi * freq / kRate)) * (x - y);
-    return y;
-  }
-};
-
-double Decay(double t, double tau) { return t < 0 ? 0 : std::exp(-t / tau); }
-
-// 0 before the start, a smooth rise to 1 over `a` seconds.
-double Rise(double t, double a) {
-  if (t <= 0) return 0;
-  return t >= a ? 1 : 0.5 - 0.5 * std::cos(kPi * t / a);
-}
-
-// 1 until `len` seconds before `end`, then a smooth fall to 0 at `end`.
-double Fall(double t, double end, double len) {
-  if (t <= end - len) return 1;
-  return t >= end ? 0 : 0.5 + 0.5 * std::cos(kPi * (t - (end - len)) / len);
-}
+using namespace assets;
 
 double Sq(double v) { return v * v; }
-
-// Removes DC, fades the ends (1.5 ms in, 6 ms out) and scales to `peak` of full scale.
-assets::Sound Finish(Wave w, double peak) {
-  double px = 0, py = 0;
-  for (double& v : w) {  // DC blocker, about 18 Hz
-    double y = v - px + 0.995 * py;
-    px = v;
-    v = py = y;
-  }
-  const size_t in = kRate * 15 / 10000, out = kRate * 6 / 1000;
-  for (size_t i = 0; i < in && i < w.size(); ++i) w[i] *= 0.5 - 0.5 * std::cos(kPi * i / in);
-  for (size_t i = 0; i < out && i < w.size(); ++i)
-    w[w.size() - 1 - i] *= 0.5 - 0.5 * std::cos(kPi * i / out);
-  double top = 0;
-  for (double v : w) top = std::fmax(top, std::fabs(v));
-  assets::Sound s;
-  s.rate = kRate;
-  s.samples.reserve(w.size());
-  const double scale = top > 0 ? peak * 32767 / top : 0;
-  for (double v : w) s.samples.push_back(static_cast<int16_t>(std::lround(v * scale)));
-  return s;
-}
 
 // A paper page turned: two soft, bright noise flicks.
 Wave Page() {
   Wave w = Silence(0.16);
-  Noise n{11};
-  BandPass bp;
+  Noise n{311};
+  Resonant bp;
   for (size_t i = 0; i < w.size(); ++i) {
     double t = Time(i);
     double env = Rise(t, 0.012) * Decay(t, 0.03) +
                  0.6 * Rise(t - 0.055, 0.01) * Decay(t - 0.055, 0.03);
-    w[i] = bp(n(), 3800 - 1800 * t / 0.16, 0.9) * env;
+    w[i] = bp.Band(n(), 3800 - 1800 * t / 0.16, 0.9) * env;
   }
   return w;
 }
@@ -126,7 +50,7 @@ Wave Moan() {
   const double len = 0.8;
   Wave w = Silence(len);
   Noise n{37};
-  BandPass breath;
+  Resonant breath;
   double ph1 = 0, ph2 = 0;
   for (size_t i = 0; i < w.size(); ++i) {
     double t = Time(i), u = t / len;
@@ -144,7 +68,7 @@ Wave Moan() {
       double gain = (0.25 + formants) / k;
       s += gain * (std::sin(2 * kPi * k * ph1) + 0.7 * std::sin(2 * kPi * k * ph2));
     }
-    s += 0.35 * breath(n(), f1 * 2.2, 2.0);
+    s += 0.35 * breath.Band(n(), f1 * 2.2, 2.0);
     w[i] = s * Rise(t, 0.2) * Fall(t, len, 0.32);
   }
   return w;
@@ -156,7 +80,7 @@ Wave Thud(double weight) {
   Wave w = Silence(0.22 + 0.16 * weight);
   Noise n{static_cast<uint32_t>(41 + 10 * weight)};
   LowPass knock;
-  BandPass crunch;
+  Resonant crunch;
   double ph = 0;
   for (size_t i = 0; i < w.size(); ++i) {
     double t = Time(i);
@@ -165,7 +89,7 @@ Wave Thud(double weight) {
     double body = std::sin(2 * kPi * ph) * Decay(t, 0.06 + 0.05 * weight);
     double k = (1.2 + 0.4 * weight) * knock(n(), 1200 - 300 * weight) *
                Decay(t, 0.012 + 0.008 * weight);
-    double c = 1.4 * weight * crunch(n(), 1700, 2.5) * Rise(t - 0.008, 0.002) *
+    double c = 1.4 * weight * crunch.Band(n(), 1700, 2.5) * Rise(t - 0.008, 0.002) *
                Decay(t - 0.008, 0.03);
     w[i] = (body + k + c) * Rise(t, 0.0015);
   }
@@ -175,15 +99,15 @@ Wave Thud(double weight) {
 // A person's blow on a zombie: a lighter, woodier thwack.
 Wave Struck() {
   Wave w = Silence(0.18);
-  Noise n{53};
-  BandPass bp;
+  Noise n{353};
+  Resonant bp;
   double ph = 0;
   for (size_t i = 0; i < w.size(); ++i) {
     double t = Time(i);
     double f = 105 + 85 * std::exp(-t / 0.02);
     ph += f / kRate;
     double body = 0.7 * std::sin(2 * kPi * ph) * Decay(t, 0.04);
-    double wood = bp(n(), 720, 1.3) * Decay(t, 0.022) * 2.2;
+    double wood = bp.Band(n(), 720, 1.3) * Decay(t, 0.022) * 2.2;
     w[i] = (body + wood) * Rise(t, 0.0015);
   }
   return w;
@@ -192,8 +116,8 @@ Wave Struck() {
 // Shuffling feet: three soft scuffs, each brushing from bright to dull.
 Wave Swap() {
   Wave w = Silence(0.34);
-  Noise n{61};
-  BandPass bp;
+  Noise n{361};
+  Resonant bp;
   LowPass drag;
   const double starts[3] = {0.0, 0.105, 0.205}, gains[3] = {1.0, 0.75, 0.9};
   for (size_t i = 0; i < w.size(); ++i) {
@@ -205,7 +129,7 @@ Wave Swap() {
       env += e;
     }
     double x = n();
-    w[i] = (bp(x, centre, 0.8) + 0.5 * drag(x, 400)) * env;
+    w[i] = (bp.Band(x, centre, 0.8) + 0.5 * drag(x, 400)) * env;
   }
   return w;
 }
@@ -227,13 +151,13 @@ Wave Leave() {
   const double len = 0.45;
   Wave w = Silence(len);
   Noise n{71};
-  BandPass bp1, bp2;
+  Resonant bp1, bp2;
   for (size_t i = 0; i < w.size(); ++i) {
     double t = Time(i), u = t / len;
     double centre = 320 * std::pow(2400.0 / 320, u);
     double env = Sq(std::sin(kPi * std::pow(u, 0.55)));
     double x = n();
-    w[i] = (bp1(x, centre, 1.6) + 0.5 * bp2(x, centre * 1.9, 2.5)) * env;
+    w[i] = (bp1.Band(x, centre, 1.6) + 0.5 * bp2.Band(x, centre * 1.9, 2.5)) * env;
   }
   return w;
 }
@@ -292,7 +216,8 @@ Wave Lost() {
 }
 
 void Write(const std::string& outDir, const char* name, const Wave& w, double peak) {
-  assets::WriteWav(outDir + "/data/" + name + ".wav", Finish(w, peak));
+  const std::string file = std::string(name) + ".wav";
+  WriteWav(outDir + "/data/" + file, Finish(w, {.peak = peak}, file));
 }
 
 }  // namespace

@@ -5,26 +5,20 @@
 #include <string>
 
 #include "tools/assetkit.h"
+#include "tools/picturekit.h"
 
 namespace {
 
 assets::Image Background() {
   assets::Image img(640, 480);
+  // Evening sky: deep blue at the top to a warm rose at the bottom, under a faint grid
+  // every 32 pixels.
+  const assets::Colour top{40, 60, 140}, bottom{210, 130, 100}, grid{18, 18, 24};
   for (int y = 0; y < 480; ++y) {
-    // Evening sky: deep blue at the top to a warm rose at the bottom.
-    const double t = y / 479.0;
-    const int r = static_cast<int>(40 + t * 170);
-    const int g = static_cast<int>(60 + t * 70);
-    const int b = static_cast<int>(140 - t * 40);
+    const assets::Colour sky = assets::Mix(top, bottom, y / 479.0);
     for (int x = 0; x < 640; ++x) {
-      int rr = r, gg = g, bb = b;
-      // A faint grid every 32 pixels.
-      if (x % 32 == 0 || y % 32 == 0) {
-        rr += 18;
-        gg += 18;
-        bb += 24;
-      }
-      img.Set(x, y, assets::Rgb(static_cast<uint32_t>(rr << 16 | gg << 8 | bb)));
+      const bool onGrid = x % 32 == 0 || y % 32 == 0;
+      img.Set(x, y, assets::PackDown(onGrid ? sky + grid : sky));
     }
   }
   // Stars in the upper half, from a fixed generator so every build is the same.
