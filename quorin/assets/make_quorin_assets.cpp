@@ -249,9 +249,38 @@ void PaintStrokes(Image& img, const std::vector<Stroke>& strokes, double radius,
     }
 }
 
-void Darken(Image& img, int x0, int y0, int x1, int y1, double keep) {
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) assets::Blend(img, x, y, {0, 0, 0}, 1 - keep);
+// Darkens rows y0..y1-1 down to `keep` of their light, fading in over `soft` rows at
+// the band's inner edge (below it for a band at the top, above it for one at the bottom).
+void DarkBand(Image& img, int y0, int y1, double keep, int soft, bool top) {
+  for (int y = y0; y < y1; ++y) {
+    const int inside = top ? y1 - 1 - y : y - y0;
+    const double t = std::min(1.0, (inside + 1.0) / soft);
+    for (int x = 0; x < img.width; ++x) assets::Blend(img, x, y, {0, 0, 0}, (1 - keep) * t);
+  }
+}
+
+// A key cap with an arrow pointing at `angle` degrees (0 right, 90 down).
+void ArrowKey(Image& img, double cx, double cy, double angle) {
+  const double half = 15;
+  for (int y = static_cast<int>(cy - half - 2); y <= cy + half + 2; ++y)
+    for (int x = static_cast<int>(cx - half - 2); x <= cx + half + 2; ++x) {
+      const double dx = std::max(0.0, std::fabs(x + 0.5 - cx) - (half - 4));
+      const double dy = std::max(0.0, std::fabs(y + 0.5 - cy) - (half - 4));
+      const double d = std::hypot(dx, dy);
+      const double a = assets::SoftEdge(d, 4, 1.2);
+      if (a <= 0) continue;
+      const double lit = 0.75 + 0.25 * (cy - y) / half;
+      assets::Blend(img, x, y, assets::Scale({235, 225, 205}, lit), a);
+      if (d > 2.6) assets::Blend(img, x, y, {40, 30, 20}, a * 0.8);
+    }
+  const double c = std::cos(angle * kPi / 180), s = std::sin(angle * kPi / 180);
+  auto at = [&](double u, double v) { return std::pair{cx + u * c - v * s, cy + u * s + v * c}; };
+  const auto [tx, ty] = at(8, 0);
+  const auto [lx, ly] = at(-1, -7);
+  const auto [rx, ry] = at(-1, 7);
+  const auto [bx, by] = at(-8, 0);
+  const std::vector<Stroke> arrow = {{bx, by, tx, ty}, {lx, ly, tx, ty}, {rx, ry, tx, ty}};
+  PaintStrokes(img, arrow, 1.6, [](int, int) { return Colour{40, 30, 20}; });
 }
 
 // A word with a dark outline and a lit fill, centred on cx.
@@ -286,13 +315,14 @@ Image DrawTitle(const Image& sheet) {
   ring.push_back({348, 240, 370, 240});
   PaintStrokes(img, ring, 2.2, [&](int, int) { return aim; });
 
-  Darken(img, 0, 0, 640, 150, 0.45);
+  DarkBand(img, 0, 150, 0.45, 24, true);
   Word(img, "QUORIN", 320, 34, 84, 7, {255, 236, 150}, {220, 120, 30});
 
-  // The invitation: a mouse with its left button lit, and the word CLICK.
-  Darken(img, 0, 372, 640, 480, 0.45);
-  Word(img, "CLICK", 352, 402, 40, 3.6, {255, 255, 255}, {255, 210, 120});
-  const double mx = 232, my = 396;
+  // The invitation: a mouse with its left button lit and the word CLICK; beside them the
+  // arrow keys that steer.
+  DarkBand(img, 372, 480, 0.45, 24, false);
+  Word(img, "CLICK", 300, 402, 40, 3.6, {255, 255, 255}, {255, 210, 120});
+  const double mx = 180, my = 396;
   std::vector<Stroke> mouse;
   Arc(mouse, mx, my + 26, 17, 26, 0, 360);
   mouse.push_back({mx - 17, my + 20, mx + 17, my + 20});
@@ -303,6 +333,10 @@ Image DrawTitle(const Image& sheet) {
       if (ex * ex + ey * ey < 1) assets::Blend(img, x, y, {255, 200, 80}, 0.9);
     }
   PaintStrokes(img, mouse, 1.6, [](int, int) { return Colour{255, 255, 255}; });
+  ArrowKey(img, 506, 406, -90);
+  ArrowKey(img, 472, 440, 180);
+  ArrowKey(img, 506, 440, 90);
+  ArrowKey(img, 540, 440, 0);
   return img;
 }
 
