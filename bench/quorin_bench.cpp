@@ -29,33 +29,26 @@ void Prepare(float z, int phase) {
   quorin::descentPhase = phase;
 }
 
-void QuorinLevelStart(benchmark::State& state) {
-  Prepare(100, quorin::Descending);
+// One frame of the ground at the given fall and phase.
+void Ground(benchmark::State& state, float z, int phase) {
+  Prepare(z, phase);
   for (auto _ : state) {
     quorin::RenderGround();
     benchmark::DoNotOptimize(frame::backDC.pixels.data());
   }
 }
+
+void QuorinLevelStart(benchmark::State& state) { Ground(state, 100, quorin::Descending); }
 BENCHMARK(QuorinLevelStart);
 const bool kLevelStart = bench::Target("QuorinLevelStart", 8.0);
 
-void QuorinNearGround(benchmark::State& state) {
-  Prepare(181, quorin::Descending);  // height 19: cells stretched to 505x235
-  for (auto _ : state) {
-    quorin::RenderGround();
-    benchmark::DoNotOptimize(frame::backDC.pixels.data());
-  }
-}
+// Height 19: cells stretched to 505x235.
+void QuorinNearGround(benchmark::State& state) { Ground(state, 181, quorin::Descending); }
 BENCHMARK(QuorinNearGround);
 const bool kNearGround = bench::Target("QuorinNearGround", 8.0);
 
-void QuorinTouchdown(benchmark::State& state) {
-  Prepare(183.72f, quorin::Rising);  // the footprint, cells stretched to 587x273
-  for (auto _ : state) {
-    quorin::RenderGround();
-    benchmark::DoNotOptimize(frame::backDC.pixels.data());
-  }
-}
+// The footprint of a touchdown, cells stretched to 587x273.
+void QuorinTouchdown(benchmark::State& state) { Ground(state, 183.72f, quorin::Rising); }
 BENCHMARK(QuorinTouchdown);
 const bool kTouchdown = bench::Target("QuorinTouchdown", 8.0);
 

@@ -10,25 +10,11 @@
 #include "ball/settings.h"
 #include "platform/options.h"
 #include "platform/system.h"
+#include "platform/tests/hold_keys.h"
 
 namespace balltest {
 
-// Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) {
-  }
-}
+using plattest::HoldKeys;
 
 // Opens the headless system driven by the recorded playthrough script, with the frame
 // reset and seeded as a headless run of the program is.

@@ -1,6 +1,6 @@
 // Shared set-up for quorin's in-process tests: the frame's surfaces (a white texture
 // sheet, so the AND keeps every colour block as it is), scripted key state, the game's
-// files in a temporary folder and stderr captured.
+// files in a temporary folder.
 #pragma once
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -11,27 +11,12 @@
 #include <unistd.h>
 #include "platform/options.h"
 #include "platform/system.h"
+#include "platform/tests/hold_keys.h"
 #include "quorin/quorin.h"
 
 namespace quorintest {
 
-// Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::CloseSystem();
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) {
-  }
-}
+using plattest::HoldKeys;
 
 inline std::string ReadText(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -92,6 +77,15 @@ class QuorinTest : public ::testing::Test {
   static void PlayLevel() {
     const int level = quorin::levelCounter;
     for (int n = 0; n < 200 && quorin::levelCounter == level; ++n) quorin::Step();
+  }
+
+  // A click on the title: one frame with the button up, one with it down, then released.
+  static void ClickTitle() {
+    frame::mouseDown[0] = 0;
+    quorin::Step();
+    frame::mouseDown[0] = 1;
+    quorin::Step();
+    frame::mouseDown[0] = 0;
   }
 
   static void FlattenGround(int h) {

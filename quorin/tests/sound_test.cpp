@@ -26,9 +26,7 @@ TEST_F(QuorinTest, EachMomentOfTheGameSendsItsClipAfterTheFrame) {
   sent.clear();
 
   frame::gameState = Title;
-  Step();
-  frame::mouseDown[0] = 1;
-  Step();
+  ClickTitle();
   EXPECT_EQ(sent, std::vector<std::string>{"play level from 0"});
   sent.clear();
 
