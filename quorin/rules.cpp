@@ -85,8 +85,6 @@ bool ReadOptions() {
     float value = 0;
     if (failed) {
       problem = "it cannot be read";
-    } else if (std::memchr(text, '\0', n)) {
-      problem = "it holds a NUL byte";
     } else if (ParseOptions(text, flag, value, problem)) {
       popupWindow = (flag & 0xFF) != 0;
       brightness = value;
