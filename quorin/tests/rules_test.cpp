@@ -135,6 +135,7 @@ TEST_F(QuorinTest, GameEndsWhenLifeDropsBelowZeroAndWritesTheLevel) {
     FlattenGround(16);
     PlayLevel();
   }
+  EXPECT_EQ(ReadText(recordFile), "1");  // landings that leave life write nothing
   FlattenGround(32);
   PlayLevel();
   EXPECT_EQ(frame::gameState, Title);
