@@ -73,6 +73,7 @@ void MaskedC480(benchmark::State& state) {
   for (auto _ : state) frame::DrawMaskedStringC(80, 0, "＠", 0xFFFFFF, 480, 1);
 }
 BENCHMARK(MaskedC480);
+const bool kC480 = bench::Target("MaskedC480", 2.0);
 
 void DrawStringLine(benchmark::State& state) {
   PrepareFrame();

@@ -1,6 +1,7 @@
 // The frame's random numbers, drawing helpers and input helpers.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "frame/frame.h"
 #include "platform/text.h"
@@ -47,8 +48,29 @@ void MarkScratch(int left, int top, int right, int bottom) {
   scratchDirty[scratchDirtyCount++] = {left, top, right, bottom};
 }
 
-// The effect of FillRect(scratch, 0, 0, right, bottom, white).
-void WhiteScratch(int right, int bottom) {
+// Fills d white except where it meets cover[0..n-1], the rectangles about to be written
+// over anyway: each cover splits what is left into at most four bands around it.
+void WhiteExcept(Rect d, const Rect* cover, int n) {
+  if (d.left >= d.right || d.top >= d.bottom) return;
+  if (n == 0) {
+    plat::FillRect(dcTable[kScratch], d.left, d.top, d.right, d.bottom, kWhite);
+    return;
+  }
+  const Rect c = cover[0];
+  if (c.left >= d.right || c.right <= d.left || c.top >= d.bottom || c.bottom <= d.top) {
+    WhiteExcept(d, cover + 1, n - 1);
+    return;
+  }
+  const int top = std::max(d.top, c.top), bottom = std::min(d.bottom, c.bottom);
+  WhiteExcept({d.left, d.top, d.right, top}, cover + 1, n - 1);
+  WhiteExcept({d.left, bottom, d.right, d.bottom}, cover + 1, n - 1);
+  WhiteExcept({d.left, top, std::max(d.left, c.left), bottom}, cover + 1, n - 1);
+  WhiteExcept({std::min(d.right, c.right), top, d.right, bottom}, cover + 1, n - 1);
+}
+
+// The effect of FillRect(scratch, 0, 0, right, bottom, white), leaving out what lies in
+// cover[0..n-1] (which the caller writes next).
+void WhiteScratch(int right, int bottom, const Rect* cover = nullptr, int n = 0) {
   plat::Surface& s = dcTable[kScratch];
   if (!scratchTracked) {
     plat::FillRect(s, 0, 0, right, bottom, kWhite);
@@ -62,7 +84,7 @@ void WhiteScratch(int right, int bottom) {
   int kept = 0;
   for (int i = 0; i < scratchDirtyCount; ++i) {
     const Rect d = scratchDirty[i];
-    plat::FillRect(s, d.left, d.top, std::min(d.right, right), std::min(d.bottom, bottom), kWhite);
+    WhiteExcept({d.left, d.top, std::min(d.right, right), std::min(d.bottom, bottom)}, cover, n);
     if (d.right > right || d.bottom > bottom) scratchDirty[kept++] = d;
   }
   scratchDirtyCount = kept;
@@ -80,12 +102,111 @@ void ScratchInvert(int y, int w, int h, int fromY) {
   MarkScratch(0, y, w, y + h);
 }
 
-// The last two transfers of every layout: the AND mask from scratch row maskY, then the
-// coloured glyphs on black from row imageY, so only glyph pixels of the target change.
+// The last two transfers of every layout, in one pass: the AND mask from scratch row
+// maskY, then the coloured glyphs on black from row imageY, so only glyph pixels of the
+// target change.
 void CombineOnto(plat::Surface& target, int x, int y, int w, int h, int maskY, int imageY) {
-  plat::Blit(target, x, y, w, h, dcTable[kScratch], 0, maskY, plat::Rop::And);
-  plat::Blit(target, x, y, w, h, dcTable[kScratch], 0, imageY, plat::Rop::Invert);
+  plat::BlitMasked(target, x, y, w, h, dcTable[kScratch], 0, maskY, imageY);
 }
+
+// Finished masked texts. Most screens draw the same texts every frame; a text drawn
+// before puts back the scratch rectangles it wrote (their pixels kept from its first
+// drawing) instead of drawing its glyphs and inverting them again, so the scratch surface
+// ends exactly as the full sequence leaves it. When the last masked text was the same one
+// and nothing else touched the scratch since, it is already in place.
+struct MaskedKey {
+  char layout = 0;
+  int height = 0, length = 0, scratchW = 0, scratchH = 0;
+  Colour colour = 0;
+  char text[64] = {};
+  bool operator==(const MaskedKey& o) const {
+    return layout == o.layout && height == o.height && length == o.length && scratchW == o.scratchW &&
+           scratchH == o.scratchH && colour == o.colour && std::memcmp(text, o.text, length) == 0;
+  }
+};
+struct MaskedEntry {
+  MaskedKey key;
+  Rect rects[kMaxDirty];
+  int rectCount = 0;
+  std::vector<Colour> pixels;  // the rectangles' pixels, row by row, one after another
+  uint32_t used = 0;           // for replacing the least recently used entry
+  bool valid = false;
+};
+constexpr int kMaskedEntries = 8;
+MaskedEntry maskedCache[kMaskedEntries];
+uint32_t maskedClock = 0;
+const MaskedEntry* maskedInPlace = nullptr;  // the entry the scratch holds right now
+
+// The key of a text, or false for one too long to keep. A layout keeps a text only when
+// everything its drawing reads from the scratch lies in its white fill or in what it drew
+// itself (so the kept pixels depend on the text alone): the scratch is no wider than the
+// fill and the inverted band's source ends inside it.
+bool MakeKey(char layout, const char* text, int n, Colour colour, int height, MaskedKey& key) {
+  if (n > static_cast<int>(sizeof key.text)) return false;
+  const plat::Surface& s = dcTable[kScratch];
+  key.layout = layout;
+  key.height = height;
+  key.length = n;
+  key.colour = colour;
+  key.scratchW = s.width;
+  key.scratchH = s.height;
+  std::memcpy(key.text, text, n);
+  return true;
+}
+
+// Puts a kept text into the scratch surface as its full sequence would, after the white
+// fill of (0, 0, right, bottom). False when the text is not kept.
+bool Recall(const MaskedKey& key, int right, int bottom) {
+  for (MaskedEntry& e : maskedCache) {
+    if (!e.valid || !(e.key == key)) continue;
+    e.used = ++maskedClock;
+    if (maskedInPlace == &e && scratchTracked) return true;
+    WhiteScratch(right, bottom, e.rects, e.rectCount);
+    plat::Surface& s = dcTable[kScratch];
+    const Colour* p = e.pixels.data();
+    for (int i = 0; i < e.rectCount; ++i) {
+      const Rect r = e.rects[i];
+      const int w = r.right - r.left;
+      for (int y = r.top; y < r.bottom; ++y, p += w) std::memcpy(s.Row(y) + r.left, p, w * sizeof(Colour));
+      MarkScratch(r.left, r.top, r.right, r.bottom);
+    }
+    maskedInPlace = scratchTracked ? &e : nullptr;
+    return true;
+  }
+  return false;
+}
+
+// Keeps the rectangles written since dirty record `from` for the text of key.
+void Remember(const MaskedKey& key, int from) {
+  maskedInPlace = nullptr;
+  if (!scratchTracked) return;
+  MaskedEntry* e = &maskedCache[0];
+  for (MaskedEntry& c : maskedCache)
+    if (!c.valid || c.used < e->used) e = &c;
+  e->valid = false;
+  e->key = key;
+  e->rectCount = 0;
+  size_t total = 0;
+  for (int i = from; i < scratchDirtyCount; ++i) {
+    const Rect r = scratchDirty[i];
+    total += static_cast<size_t>(r.right - r.left) * (r.bottom - r.top);
+  }
+  e->pixels.resize(total);
+  const plat::Surface& s = dcTable[kScratch];
+  Colour* p = e->pixels.data();
+  for (int i = from; i < scratchDirtyCount; ++i) {
+    const Rect r = scratchDirty[i];
+    const int w = r.right - r.left;
+    for (int y = r.top; y < r.bottom; ++y, p += w) std::memcpy(p, s.Row(y) + r.left, w * sizeof(Colour));
+    e->rects[e->rectCount++] = r;
+  }
+  e->used = ++maskedClock;
+  e->valid = true;
+  maskedInPlace = e;
+}
+
+// Where a layout's fresh drawing starts recording: after its white fill.
+int DirtyMark() { return scratchDirtyCount; }
 
 int NextRandom() {
   randomState = randomState * 22695477u + 1u;
@@ -108,6 +229,7 @@ int RandomBelow(int n) {
 void ForgetScratch() {
   scratchTracked = false;
   scratchDirtyCount = 0;
+  maskedInPlace = nullptr;
 }
 
 void DrawBox(int x, int y, int w, int h, Colour colour, int slot) {
@@ -140,10 +262,17 @@ int DrawMaskedString(int x, int y, const char* text, Colour colour) {
   colour &= 0xFFFFFF;
   const plat::Font* font = plat::DefaultFont();
   const int w = 9 * n;
-  WhiteScratch(640, 480);
-  ScratchText(0, text, n, 0, font);
-  ScratchText(32, text, n, kWhite - colour, font);
-  ScratchInvert(64, w, 18, 32);
+  MaskedKey key;
+  const bool keep = dcTable[kScratch].width <= 640 && MakeKey('A', text, n, colour, 0, key);
+  if (!keep || !Recall(key, 640, 480)) {
+    WhiteScratch(640, 480);
+    const int from = DirtyMark();
+    ScratchText(0, text, n, 0, font);
+    ScratchText(32, text, n, kWhite - colour, font);
+    ScratchInvert(64, w, 18, 32);
+    if (keep) Remember(key, from);
+    else maskedInPlace = nullptr;
+  }
   CombineOnto(backDC, x, y, w, 18, 0, 64);
   return n;
 }
@@ -158,10 +287,17 @@ int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height,
   colour &= 0xFFFFFF;
   plat::Surface& target = dcTable[slot];
   const int w = n * (height + 4) / 2;
-  WhiteScratch(640, 480);
-  const plat::Font* font = plat::CreatedFont(height, 700);
-  ScratchText(32, text, n, kWhite - colour, font);
-  ScratchInvert(320, w, height, 32);
+  MaskedKey key;
+  const bool keep = dcTable[kScratch].width <= 640 && height <= 448 && MakeKey('B', text, n, colour, height, key);
+  if (!keep || !Recall(key, 640, 480)) {
+    WhiteScratch(640, 480);
+    const int from = DirtyMark();
+    const plat::Font* font = plat::CreatedFont(height, 700);
+    ScratchText(32, text, n, kWhite - colour, font);
+    ScratchInvert(320, w, height, 32);
+    if (keep) Remember(key, from);
+    else maskedInPlace = nullptr;
+  }
   CombineOnto(target, x, y, w, height, 32, 320);
   return n;
 }
@@ -175,11 +311,19 @@ int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height,
   colour &= 0xFFFFFF;
   plat::Surface& target = dcTable[slot];
   const int w = n * height / 2;
-  WhiteScratch(1280, 960);
-  const plat::Font* font = plat::CreatedFont(height, 700);
-  ScratchText(0, text, n, 0, font);
-  ScratchText(480, text, n, kWhite - colour, font);
-  ScratchInvert(480, w, height, 480);
+  MaskedKey key;
+  const bool keep = dcTable[kScratch].width <= 1280 && dcTable[kScratch].height <= 960 &&
+                    MakeKey('C', text, n, colour, height, key);
+  if (!keep || !Recall(key, 1280, 960)) {
+    WhiteScratch(1280, 960);
+    const int from = DirtyMark();
+    const plat::Font* font = plat::CreatedFont(height, 700);
+    ScratchText(0, text, n, 0, font);
+    ScratchText(480, text, n, kWhite - colour, font);
+    ScratchInvert(480, w, height, 480);
+    if (keep) Remember(key, from);
+    else maskedInPlace = nullptr;
+  }
   CombineOnto(target, x, y, w, height, 0, 480);
   return n;
 }

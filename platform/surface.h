@@ -34,6 +34,20 @@ struct Surface {
 // surfaces: pixels whose source or destination lies outside are left alone.
 void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
 
+// Copies one-pixel-wide source columns cols[0..n-1] (rows sy..sy+h-1 of src) into the
+// consecutive destination columns dx..dx+n-1 from row dy, with rop, in one pass: the same
+// pixels as n one-pixel Blit calls, clipped the same way.
+void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
+                 const int* cols, int n, int sy, Rop rop);
+
+// The pixels of Blit(dst, dx, dy, w, h, src, sx, maskY, And) followed by
+// Blit(dst, dx, dy, w, h, src, sx, imageY, Invert), in one pass where the two agree on
+// their clipping (the masked texts: the mask and the image are bands of one surface).
+void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY);
+
+// Sets pixel (x, y) to c; a pixel outside the surface is left alone.
+void SetPixel(Surface& s, int x, int y, Colour c);
+
 // Stretched transfer of the source rectangle (sx, sy, sw, sh) onto the destination
 // rectangle (dx, dy, dw, dh), nearest neighbour. When a dimension shrinks, the source
 // pixels that fall onto one destination pixel are ANDed together (the old default
@@ -51,6 +65,14 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
 
 // One-pixel line from (x1, y1) towards (x2, y2); the end point itself is not drawn.
 void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c);
+
+// CPU paths of the transfers and fills; every path gives the same pixels. The widest the
+// CPU offers is used, unless the environment variable KOBAKO_ROWS is "baseline".
+enum class RowPath { Baseline, Avx2 };
+// Switches to path (tests and benchmarks); false, and nothing changes, when the CPU or
+// this build lacks it.
+bool UseRowPath(RowPath path);
+RowPath ActiveRowPath();
 
 // Loads a .bmp file (1, 4, 8, 24 or 32 bits, bottom-up or top-down) into s, replacing
 // its size. A path with backslashes is opened with slashes. A missing or unreadable file

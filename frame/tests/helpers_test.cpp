@@ -186,6 +186,71 @@ TEST_F(Helpers, ScratchMatchesTheFullFillSequence) {
   EXPECT_EQ(frame::dcTable[2].pixels, ref.pixels);
 }
 
+// Texts drawn again come from the helpers' store of finished texts. On random sequences
+// of new and repeated texts of every layout (and program writes to the scratch between
+// them), target and scratch must match the plain sequence step by step.
+TEST_F(Helpers, KeptTextsMatchThePlainSequence) {
+  const struct { int w, h; } sizes[] = {{640, 480}, {640, 960}};
+  for (const auto size : sizes) {
+    settings.scratchW = size.w;
+    settings.scratchH = size.h;
+    frame::CreateSurfaces(settings);
+    FillPattern(frame::backDC);
+    Surface ref = frame::dcTable[2], target = frame::backDC;
+    const char* texts[] = {"line", "dust", "\x84\x9f", "EXPERIMENTAL   ", "Ab", "数字123"};
+    const int heights[] = {20, 72, 96, 200, 256, 448};
+    const Colour colours[] = {0xFFFFFF, 0x00FF00, 0x123456};
+    uint32_t seed = 99;
+    const auto next = [&](int n) { seed = seed * 1103515245u + 12345u; return static_cast<int>((seed >> 16) % n); };
+    // Ten texts, more than the store keeps, drawn again and again (often twice in a row).
+    struct Item { const char* t; int h; Colour c; int layout; } pool[10];
+    for (Item& it : pool) it = {texts[next(6)], heights[next(6)], colours[next(3)], size.h == 960 ? next(3) : next(2)};
+    int last = 0;
+    for (int step = 0; step < 120; ++step) {
+      last = next(3) == 0 ? last : next(10);
+      const char* t = pool[last].t;
+      const int n = static_cast<int>(std::strlen(t)), h = pool[last].h;
+      const Colour c = pool[last].c;
+      const int layout = pool[last].layout;  // C needs the tall scratch
+      const int x = next(700) - 30, y = next(520) - 20;
+      SCOPED_TRACE(testing::Message() << size.h << " step " << step << " layout " << layout << " " << t << " " << h);
+      if (next(8) == 0) {  // the program draws on the scratch itself
+        const int bx = next(600), by = next(700);
+        frame::DrawBox(bx, by, 40, 300, 0x0000FF, 2);
+        plat::FillRect(ref, bx, by, bx + 40, by + 300, 0x0000FF);
+      }
+      if (layout == 0) {
+        frame::DrawMaskedString(x, y, t, c);
+        plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
+        plat::DrawText(ref, 0, 0, t, n, 0, plat::DefaultFont());
+        plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::DefaultFont());
+        plat::Blit(ref, 0, 64, 9 * n, 18, ref, 0, 32, plat::Rop::NotCopy);
+        plat::Blit(target, x, y, 9 * n, 18, ref, 0, 0, plat::Rop::And);
+        plat::Blit(target, x, y, 9 * n, 18, ref, 0, 64, plat::Rop::Invert);
+      } else if (layout == 1) {
+        frame::DrawMaskedStringB(x, y, t, c, h, 1);
+        const int w = n * (h + 4) / 2;
+        plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
+        plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
+        plat::Blit(ref, 0, 320, w, h, ref, 0, 32, plat::Rop::NotCopy);
+        plat::Blit(target, x, y, w, h, ref, 0, 32, plat::Rop::And);
+        plat::Blit(target, x, y, w, h, ref, 0, 320, plat::Rop::Invert);
+      } else {
+        frame::DrawMaskedStringC(x, y, t, c, h, 1);
+        const int w = n * h / 2;
+        plat::FillRect(ref, 0, 0, 1280, 960, 0xFFFFFF);
+        plat::DrawText(ref, 0, 0, t, n, 0, plat::CreatedFont(h, 700));
+        plat::DrawText(ref, 0, 480, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
+        plat::Blit(ref, 0, 480, w, h, ref, 0, 480, plat::Rop::NotCopy);
+        plat::Blit(target, x, y, w, h, ref, 0, 0, plat::Rop::And);
+        plat::Blit(target, x, y, w, h, ref, 0, 480, plat::Rop::Invert);
+      }
+      ASSERT_EQ(frame::dcTable[2].pixels, ref.pixels);
+      ASSERT_EQ(frame::backDC.pixels, target.pixels);
+    }
+  }
+}
+
 TEST_F(Helpers, BoxLineAndCirclePositions) {
   frame::DrawBox(10, 20, 5, 3, 0x123456);
   for (int y = 18; y < 26; ++y)

@@ -4,7 +4,10 @@
 #include "../surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "rows.h"
 
 namespace plat {
 
@@ -12,62 +15,25 @@ namespace {
 
 constexpr Colour kMask = 0xFFFFFF;
 
-inline Colour Apply(Rop rop, Colour d, Colour s) {
-  switch (rop) {
-    case Rop::Copy: return s & kMask;
-    case Rop::And: return d & s & kMask;
-    case Rop::Invert: return (d ^ s) & kMask;
-    case Rop::NotCopy: return ~s & kMask;
+// The kernels in use: the widest path the CPU has, or the baseline when the environment
+// asks for it. Picked on first use.
+const rows::Kernels* active = nullptr;
+
+bool HasAvx2() {
+#if defined(__x86_64__)
+  return __builtin_cpu_supports("avx2") && rows::Avx2() != nullptr;
+#else
+  return false;
+#endif
+}
+
+const rows::Kernels& K() {
+  if (!active) {
+    const char* want = std::getenv("KOBAKO_ROWS");
+    const bool baseline = want && std::strcmp(want, "baseline") == 0;
+    active = !baseline && HasAvx2() ? rows::Avx2() : &rows::Baseline();
   }
-  return d;
-}
-
-// Four pixels at a time with GCC vector extensions (SSE2 on x86-64), the rest one by
-// one. op is applied to the destination and source values.
-using V4 = uint32_t __attribute__((vector_size(16)));
-
-template <class Op>
-inline void RowForward(Colour* d, const Colour* s, int n, Op op) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    V4 a, b;
-    std::memcpy(&a, d + i, sizeof a);
-    std::memcpy(&b, s + i, sizeof b);
-    a = op(a, b);
-    std::memcpy(d + i, &a, sizeof a);
-  }
-  for (; i < n; ++i) d[i] = op(d[i], s[i]);
-}
-
-template <class Op>
-inline void RowBackward(Colour* d, const Colour* s, int n, Op op) {
-  for (int i = n - 1; i >= 0; --i) d[i] = op(d[i], s[i]);
-}
-
-template <class Op>
-inline void RowWith(Colour* d, const Colour* s, int n, Op op) {
-  // A target that starts inside the source span of the same row is walked backwards, so
-  // every source pixel is read before it is overwritten.
-  if (d > s && d < s + n) RowBackward(d, s, n, op);
-  else RowForward(d, s, n, op);
-}
-
-// One row of a block transfer; n > 0. Handles overlap within a row (same surface).
-void RowOp(Colour* d, const Colour* s, int n, Rop rop) {
-  switch (rop) {
-    case Rop::Copy:
-      std::memmove(d, s, static_cast<size_t>(n) * sizeof(Colour));
-      return;
-    case Rop::And:
-      RowWith(d, s, n, [](auto x, auto y) { return x & y & kMask; });
-      return;
-    case Rop::Invert:
-      RowWith(d, s, n, [](auto x, auto y) { return (x ^ y) & kMask; });
-      return;
-    case Rop::NotCopy:
-      RowWith(d, s, n, [](auto, auto y) { return ~y & kMask; });
-      return;
-  }
+  return *active;
 }
 
 // Clips a span [lo, lo + len) to [0, limit); returns false when nothing is left.
@@ -80,7 +46,62 @@ inline bool ClipSpan(int64_t& lo, int64_t& len, int64_t limit) {
   return len > 0;
 }
 
+// A transfer after clipping: target and source origins, row length and row count.
+struct Span {
+  int X, Y, U, V, n, rows;
+};
+
+// Clips a w x h transfer from src (sx, sy) to dst (dx, dy) to both surfaces.
+bool ClipTransfer(const Surface& dst, int64_t x0, int64_t y0, int64_t w, int64_t h,
+                  const Surface& src, int64_t u0, int64_t v0, Span& out) {
+  if (w <= 0 || h <= 0) return false;
+  // Move the start inside both surfaces, then cut the size to both right/bottom edges.
+  if (x0 < 0) { u0 -= x0; w += x0; x0 = 0; }
+  if (u0 < 0) { x0 -= u0; w += u0; u0 = 0; }
+  if (y0 < 0) { v0 -= y0; h += y0; y0 = 0; }
+  if (v0 < 0) { y0 -= v0; h += v0; v0 = 0; }
+  w = std::min({w, int64_t{dst.width} - x0, int64_t{src.width} - u0});
+  h = std::min({h, int64_t{dst.height} - y0, int64_t{src.height} - v0});
+  if (w <= 0 || h <= 0) return false;
+  out = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(u0), static_cast<int>(v0),
+         static_cast<int>(w), static_cast<int>(h)};
+  return true;
+}
+
+// A row whose target starts inside its own source span (same row of one surface) is
+// walked backwards, so every source pixel is read before it is overwritten.
+template <class F>
+void Backward(Colour* d, const Colour* s, int n, F f) {
+  for (int i = n - 1; i >= 0; --i) d[i] = f(d[i], s[i]);
+}
+
+void RowBackward(Colour* d, const Colour* s, int n, Rop rop) {
+  switch (rop) {
+    case Rop::Copy: return Backward(d, s, n, [](Colour, Colour y) { return y; });
+    case Rop::And: return Backward(d, s, n, [](Colour x, Colour y) { return x & y & kMask; });
+    case Rop::Invert: return Backward(d, s, n, [](Colour x, Colour y) { return (x ^ y) & kMask; });
+    case Rop::NotCopy: return Backward(d, s, n, [](Colour, Colour y) { return ~y & kMask; });
+  }
+}
+
+template <class T>
+void Grow(std::vector<T>& v, size_t n) {
+  if (v.size() < n) v.resize(n);
+}
+
 }  // namespace
+
+bool UseRowPath(RowPath path) {
+  if (path == RowPath::Avx2) {
+    if (!HasAvx2()) return false;
+    active = rows::Avx2();
+    return true;
+  }
+  active = &rows::Baseline();
+  return true;
+}
+
+RowPath ActiveRowPath() { return &K() == &rows::Baseline() ? RowPath::Baseline : RowPath::Avx2; }
 
 void Surface::Create(int w, int h) {
   if (w < 1 || h < 1) {
@@ -98,49 +119,151 @@ Colour Surface::At(int x, int y) const {
   return pixels[static_cast<size_t>(y) * width + x];
 }
 
-void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
-  if (w <= 0 || h <= 0) return;
-  int64_t x0 = dx, y0 = dy, u0 = sx, v0 = sy, cw = w, ch = h;
-  // Move the start inside both surfaces, then cut the size to both right/bottom edges.
-  if (x0 < 0) { u0 -= x0; cw += x0; x0 = 0; }
-  if (u0 < 0) { x0 -= u0; cw += u0; u0 = 0; }
-  if (y0 < 0) { v0 -= y0; ch += y0; y0 = 0; }
-  if (v0 < 0) { y0 -= v0; ch += v0; v0 = 0; }
-  cw = std::min({cw, int64_t{dst.width} - x0, int64_t{src.width} - u0});
-  ch = std::min({ch, int64_t{dst.height} - y0, int64_t{src.height} - v0});
-  if (cw <= 0 || ch <= 0) return;
-  const int n = static_cast<int>(cw);
-  const int rows = static_cast<int>(ch);
-  const int X = static_cast<int>(x0), Y = static_cast<int>(y0);
-  const int U = static_cast<int>(u0), V = static_cast<int>(v0);
+void SetPixel(Surface& s, int x, int y, Colour c) {
+  if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
+  s.Row(y)[x] = c & kMask;
+}
 
+void Blit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+  Span t;
+  if (!ClipTransfer(dst, dx, dy, w, h, src, sx, sy, t)) return;
+  const int n = t.n, rows = t.rows;
   if (rop == Rop::Copy && &dst != &src && n == dst.width && n == src.width) {
-    std::memcpy(dst.Row(Y), src.Row(V), static_cast<size_t>(n) * rows * sizeof(Colour));
+    std::memcpy(dst.Row(t.Y), src.Row(t.V), static_cast<size_t>(n) * rows * sizeof(Colour));
     return;
   }
-  // Within one surface, walk rows bottom-up when the target lies below the source so an
-  // overlapping transfer reads every source row before it is overwritten.
-  if (&dst == &src && Y > V) {
-    for (int r = rows - 1; r >= 0; --r) RowOp(dst.Row(Y + r) + X, src.Row(V + r) + U, n, rop);
+  const auto op = K().op[rows::OpOf(rop)];
+  const ptrdiff_t ds = dst.width, ss = src.width;
+  if (&dst == &src && t.Y == t.V && t.X > t.U && t.X < t.U + n) {
+    for (int r = 0; r < rows; ++r) RowBackward(dst.Row(t.Y + r) + t.X, src.Row(t.V + r) + t.U, n, rop);
+  } else if (&dst == &src && t.Y > t.V) {
+    // Within one surface, walk rows bottom-up when the target lies below the source so an
+    // overlapping transfer reads every source row before it is overwritten.
+    op(dst.Row(t.Y + rows - 1) + t.X, -ds, src.Row(t.V + rows - 1) + t.U, -ss, n, rows);
   } else {
-    for (int r = 0; r < rows; ++r) RowOp(dst.Row(Y + r) + X, src.Row(V + r) + U, n, rop);
+    op(dst.Row(t.Y) + t.X, ds, src.Row(t.V) + t.U, ss, n, rows);
+  }
+}
+
+void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY) {
+  Span m, x;
+  if (!ClipTransfer(dst, dx, dy, w, h, src, sx, maskY, m)) {
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const bool image = ClipTransfer(dst, dx, dy, w, h, src, sx, imageY, x);
+  // One pass needs the image rows to be the first rows of the mask's, on another surface.
+  if (&dst == &src || (image && (x.X != m.X || x.Y != m.Y || x.n != m.n || x.rows > m.rows))) {
+    Blit(dst, dx, dy, w, h, src, sx, maskY, Rop::And);
+    Blit(dst, dx, dy, w, h, src, sx, imageY, Rop::Invert);
+    return;
+  }
+  const int both = image ? x.rows : 0;
+  const ptrdiff_t ds = dst.width, ss = src.width;
+  if (both > 0) K().andXor(dst.Row(m.Y) + m.X, ds, src.Row(m.V) + m.U, src.Row(x.V) + x.U, ss, m.n, both);
+  if (m.rows > both)
+    K().op[rows::kAnd](dst.Row(m.Y + both) + m.X, ds, src.Row(m.V + both) + m.U, ss, m.n, m.rows - both);
+}
+
+void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
+                 const int* cols, int n, int sy, Rop rop) {
+  if (h <= 0 || n <= 0 || !cols) return;
+  if (&dst == &src) {
+    // Later columns may read what earlier ones wrote: keep the order of single transfers.
+    for (int i = 0; i < n; ++i) Blit(dst, dx + i, dy, 1, h, src, cols[i], sy, rop);
+    return;
+  }
+  int64_t y0 = dy, v0 = sy, ch = h;
+  if (y0 < 0) { v0 -= y0; ch += y0; y0 = 0; }
+  if (v0 < 0) { y0 -= v0; ch += v0; v0 = 0; }
+  ch = std::min({ch, int64_t{dst.height} - y0, int64_t{src.height} - v0});
+  const int64_t i0 = std::max<int64_t>(0, -int64_t{dx});
+  const int64_t i1 = std::min<int64_t>(n, int64_t{dst.width} - dx);
+  if (ch <= 0 || i0 >= i1) return;
+  const int Y = static_cast<int>(y0), V = static_cast<int>(v0), rows = static_cast<int>(ch);
+  const int first = static_cast<int>(i0), count = static_cast<int>(i1 - i0);
+  const int X = static_cast<int>(dx + i0);
+  const int* cs = cols + first;
+  bool inside = true;
+  for (int i = 0; i < count; ++i) inside &= cs[i] >= 0 && cs[i] < src.width;
+  if (!inside) {
+    // Columns off the source are left alone, one by one.
+    for (int i = 0; i < count; ++i)
+      if (cs[i] >= 0 && cs[i] < src.width) Blit(dst, X + i, Y, 1, rows, src, cs[i], V, rop);
+    return;
+  }
+  const rows::Kernels& k = K();
+  const rows::Op op = rows::OpOf(rop);
+  // Storage that only grows: no allocation once it is large enough.
+  static std::vector<Colour> line;
+  static std::vector<int> base;
+  static std::vector<int32_t> lanes;
+  if (k.prepare && k.gatherOp[op]) {
+    // The wide path gathers each row through permutes of source windows, planned once.
+    rows::GatherPlan plan;
+    plan.first = plan.last = cs;
+    plan.n = count;
+    plan.width = src.width;
+    Grow(base, static_cast<size_t>(count / 8 + 1));
+    Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
+    k.prepare(plan, base.data(), lanes.data());
+    for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, 0, src.Row(V + r), plan, 1);
+    return;
+  }
+  Grow(line, static_cast<size_t>(count));
+  for (int r = 0; r < rows; ++r) {
+    Colour* d = dst.Row(Y + r) + X;
+    const Colour* s = src.Row(V + r);
+    if (rop == Rop::Copy) {
+      k.pick(d, s, cs, count);
+    } else {
+      k.pick(line.data(), s, cs, count);
+      k.op[op](d, 0, line.data(), 0, count, 1);
+    }
   }
 }
 
 namespace {
 
-// Maps destination index i (0..dn-1) of a stretch of sn source pixels onto dn pixels to
-// the source range [j0, j1): one pixel when enlarging, all pixels that collapse onto i
-// when shrinking.
-inline void StretchRange(int64_t i, int64_t dn, int64_t sn, int64_t& j0, int64_t& j1) {
-  if (sn <= dn) {
-    j0 = i * sn / dn;
-    j1 = j0 + 1;
-  } else {
-    j0 = (i * sn + dn - 1) / dn;
-    j1 = ((i + 1) * sn + dn - 1) / dn;
+// The source range [j0, j1) of destination index i (0..dn-1) of a stretch of sn source
+// pixels onto dn: one pixel, floor(i sn / dn), when enlarging; when shrinking, all pixels
+// that collapse onto i, ceil(i sn / dn) up to ceil((i + 1) sn / dn). Walked one index at a
+// time (step +1 or -1) with one division at the start instead of two per index.
+class StretchWalk {
+ public:
+  StretchWalk(int64_t i, int64_t dn, int64_t sn, int step)
+      : dn_(dn), whole_(sn / dn), part_(sn % dn), step_(step), shrink_(sn > dn) {
+    q_ = i * sn / dn;
+    r_ = i * sn % dn;
   }
-}
+  void Range(int64_t& j0, int64_t& j1) const {
+    if (!shrink_) {
+      j0 = q_;
+      j1 = q_ + 1;
+      return;
+    }
+    j0 = q_ + (r_ != 0);
+    // (i + 1) sn = (q + whole) dn + r + part
+    const int64_t r1 = r_ + part_;
+    j1 = q_ + whole_ + (r1 >= dn_) + (r1 != 0 && r1 != dn_);
+  }
+  void Next() {
+    if (step_ > 0) {
+      q_ += whole_;
+      r_ += part_;
+      if (r_ >= dn_) { r_ -= dn_; ++q_; }
+    } else {
+      q_ -= whole_;
+      r_ -= part_;
+      if (r_ < 0) { r_ += dn_; --q_; }
+    }
+  }
+
+ private:
+  int64_t dn_, whole_, part_, q_ = 0, r_ = 0;
+  int step_;
+  bool shrink_;
+};
 
 // Normalises a rectangle edge given as start and signed extent: returns the start of the
 // covered span, its length, and whether it was given reversed.
@@ -149,6 +272,26 @@ inline void Normalise(int64_t pos, int64_t ext, int64_t& start, int64_t& len, bo
   start = rev ? pos + ext : pos;
   len = rev ? -ext : ext;
 }
+
+// Working storage of the stretch; it only grows, so after the first calls no allocation
+// happens in a frame.
+// What decides a stretch's column table besides where its source lies.
+struct ColumnShape {
+  int64_t off = -1, cw = 0, DW = 0, SW = 0;
+  bool mirror = false;
+  int room = 0;  // source pixels readable from the leftmost column (capped)
+  const rows::Kernels* kern = nullptr;
+  bool operator==(const ColumnShape&) const = default;
+};
+
+struct StretchTables {
+  std::vector<int> first, last, base;
+  std::vector<int32_t> lanes;
+  std::vector<Colour> stack, built;
+  ColumnShape shape;  // of the table held, or empty
+  rows::GatherPlan plan;
+  int xa = 0, span = 0;  // first visible column after cx; source columns used
+};
 
 }  // namespace
 
@@ -171,52 +314,129 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   int64_t cx = DX, cw = DW, cy = DY, ch = DH;
   if (!ClipSpan(cx, cw, dst.width) || !ClipSpan(cy, ch, dst.height)) return;
 
-  // Source column span of every visible destination column, worked out once per call.
-  // The table only grows, so after the first calls no allocation happens here.
-  static std::vector<int> columns;
-  if (columns.size() < static_cast<size_t>(2 * cw)) columns.resize(static_cast<size_t>(2 * cw));
-  int64_t visible = 0;  // columns whose source span lies (partly) on the source
-  for (int64_t x = cx; x < cx + cw; ++x) {
-    int64_t k = x - DX;
-    if (mirrorX) k = DW - 1 - k;
-    int64_t c0, c1;
-    StretchRange(k, DW, SW, c0, c1);
-    c0 = std::max<int64_t>(c0 + SX, 0);
-    c1 = std::min<int64_t>(c1 + SX, src.width);
-    columns[2 * (x - cx)] = c0 < c1 ? static_cast<int>(c0) : -1;
-    columns[2 * (x - cx) + 1] = static_cast<int>(std::max(c0, c1));
-    if (c0 < c1) ++visible;
+  // Source columns of every visible destination column, relative to the leftmost one (lo).
+  // The mapping is monotonic, so the columns whose source lies (partly) on the source
+  // surface form one run [xa, xa + n). A stretch of the same shape as the last one, wholly
+  // on its source (the cells of one sheet), reuses the last table and its lane indices.
+  static StretchTables tab;
+  const rows::Kernels& kern = K();
+  const int64_t off = cx - DX;
+  int64_t j0, j1, e0, e1;
+  StretchWalk(mirrorX ? DW - 1 - (off + cw - 1) : off, DW, SW, 1).Range(j0, j1);
+  StretchWalk(mirrorX ? DW - 1 - off : off + cw - 1, DW, SW, 1).Range(e0, e1);
+  const bool whole = SX + j0 >= 0 && SX + e1 <= src.width;
+  // Unmirrored at the same width every output takes its own source column: no gather.
+  const bool straight = !mirrorX && SW == DW;
+  ColumnShape shape{off, cw, DW, SW, mirrorX, 0, &kern};
+  if (whole) shape.room = static_cast<int>(std::min<int64_t>(src.width - (SX + j0), e1 - j0 + 16));
+  if (!whole || !(shape == tab.shape)) {
+    tab.shape = {};
+    Grow(tab.first, static_cast<size_t>(cw));
+    Grow(tab.last, static_cast<size_t>(cw));
+    int64_t xa = -1;
+    int n = 0, k = 1, lo = src.width, hi = -1;
+    StretchWalk across(mirrorX ? DW - 1 - off : off, DW, SW, mirrorX ? -1 : 1);
+    for (int64_t x = cx; x < cx + cw; ++x, across.Next()) {
+      int64_t c0, c1;
+      across.Range(c0, c1);
+      c0 = std::max<int64_t>(c0 + SX, 0);
+      c1 = std::min<int64_t>(c1 + SX, src.width);
+      if (c0 >= c1) continue;
+      if (xa < 0) xa = x;
+      tab.first[n] = static_cast<int>(c0);
+      tab.last[n] = static_cast<int>(c1 - 1);
+      k = std::max(k, static_cast<int>(c1 - c0));
+      lo = std::min(lo, static_cast<int>(c0));
+      hi = std::max(hi, static_cast<int>(c1 - 1));
+      ++n;
+    }
+    if (n == 0) return;
+    for (int i = 0; i < n; ++i) tab.first[i] -= lo, tab.last[i] -= lo;
+    tab.xa = static_cast<int>(xa - cx);
+    tab.plan = {};
+    tab.plan.first = tab.first.data();
+    tab.plan.last = tab.last.data();
+    tab.plan.n = n;
+    tab.plan.k = k;
+    tab.plan.width = whole ? shape.room : src.width - lo;
+    tab.span = hi - lo + 1;
+    if (!straight && kern.prepare) {
+      Grow(tab.base, static_cast<size_t>(n / 8 + 1));
+      Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
+      kern.prepare(tab.plan, tab.base.data(), tab.lanes.data());
+    }
+    if (whole) tab.shape = shape;
   }
-  if (visible == 0) return;
-  const int n = static_cast<int>(cw);
+  const rows::GatherPlan& plan = tab.plan;
+  const int n = plan.n;
+  const int64_t xa = cx + tab.xa;
+  // Leftmost source column: on a reused table the stretch lies wholly on the source.
+  const int lo = whole ? static_cast<int>(SX + j0) : static_cast<int>(std::max<int64_t>(SX + j0, 0)), span = tab.span;
+  Grow(tab.built, static_cast<size_t>(n));
+  const rows::Op which = rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop);
+  const auto op = kern.op[which];
+  // A path that gathers and applies in one pass needs no built row.
+  const auto fused = kern.gatherOp[which];
 
-  for (int64_t y = cy; y < cy + ch; ++y) {
-    int64_t i = y - DY;
-    if (mirrorY) i = DH - 1 - i;
+  // Each destination row applies the row built from its source rows; consecutive rows
+  // from the same source rows share one build and one kernel call (unless the transfer
+  // writes its own source, which rebuilds every row).
+  int64_t builtR0 = -1, builtR1 = -1;
+  constexpr int64_t kAhead = 8;
+  int64_t fetched = mirrorY ? src.height : 0;  // rows asked for: [fetched, ..) or [.., fetched)
+  const Colour* out = nullptr;
+  int64_t runY = 0;
+  int runRows = 0;
+  const auto flush = [&] {
+    if (runRows == 0) return;
+    Colour* d = dst.Row(static_cast<int>(runY)) + xa;
+    if (fused && !straight) fused(d, dst.width, out, plan, runRows);
+    else op(d, dst.width, out, 0, n, runRows);
+    runRows = 0;
+  };
+  StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+  for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
     int64_t r0, r1;
-    StretchRange(i, DH, SH, r0, r1);
+    down.Range(r0, r1);
     r0 = std::max<int64_t>(r0 + SY, 0);
     r1 = std::min<int64_t>(r1 + SY, src.height);
-    if (r0 >= r1) continue;  // source rows outside: leave the destination row alone
-    Colour* drow = dst.Row(static_cast<int>(y)) + cx;
-    const int* col = columns.data();
-    if (r1 - r0 == 1 && SW <= DW) {
-      const Colour* srow = src.Row(static_cast<int>(r0));
-      for (int x = 0; x < n; ++x)
-        if (col[2 * x] >= 0) drow[x] = Apply(rop, drow[x], srow[col[2 * x]]);
+    if (r0 >= r1) {  // source rows outside: leave the destination row alone
+      flush();
       continue;
     }
-    for (int x = 0; x < n; ++x) {
-      const int c0 = col[2 * x], c1 = col[2 * x + 1];
-      if (c0 < 0) continue;
-      Colour v = kMask;
-      for (int64_t r = r0; r < r1; ++r) {
-        const Colour* srow = src.Row(static_cast<int>(r));
-        for (int c = c0; c < c1; ++c) v &= srow[c];
+    if (r0 != builtR0 || r1 != builtR1 || &dst == &src) {
+      flush();
+      const Colour* line = src.Row(static_cast<int>(r0));
+      // The source rows of a small cell of a large sheet lie a whole sheet row apart and
+      // are seldom in the nearest caches: keep the next few rows on their way.
+      const int64_t a = mirrorY ? std::max<int64_t>(r0 - kAhead, 0) : std::max(r1, fetched);
+      const int64_t b = mirrorY ? std::min(r0, fetched) : std::min<int64_t>(r1 + kAhead, src.height);
+      for (int64_t r = a; r < b; ++r)
+        for (int c = lo; c < lo + span; c += 16) __builtin_prefetch(src.Row(static_cast<int>(r)) + c);
+      fetched = mirrorY ? std::min(fetched, a) : std::max(fetched, b);
+      if (r1 - r0 > 1) {
+        // Rows collapsing onto one destination row are ANDed first, over the used columns.
+        Grow(tab.stack, static_cast<size_t>(src.width));
+        Colour* acc = tab.stack.data();
+        kern.op[rows::kCopy](acc + lo, 0, line + lo, 0, span, 1);
+        for (int64_t r = r0 + 1; r < r1; ++r)
+          kern.op[rows::kAnd](acc + lo, 0, src.Row(static_cast<int>(r)) + lo, 0, span, 1);
+        line = acc;
       }
-      drow[x] = Apply(rop, drow[x], v);
+      line += lo;
+      if (straight || fused) {
+        out = line;
+      } else {
+        kern.gather(tab.built.data(), line, plan);
+        out = tab.built.data();
+      }
+      builtR0 = r0;
+      builtR1 = r1;
     }
+    if (runRows == 0) runY = y;
+    ++runRows;
   }
+  flush();
 }
 
 void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
@@ -227,13 +447,7 @@ void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
   if (left >= right || top >= bottom) return;
-  c &= kMask;
-  // One row is filled pixel by pixel; the others are copied from it, which runs at
-  // block-copy speed instead of one 4-byte store per pixel.
-  Colour* first = s.Row(top) + left;
-  std::fill(first, first + (right - left), c);
-  const size_t bytes = static_cast<size_t>(right - left) * sizeof(Colour);
-  for (int y = top + 1; y < bottom; ++y) std::memcpy(s.Row(y) + left, first, bytes);
+  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c & kMask);
 }
 
 void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c) {
@@ -267,7 +481,7 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
     const int64_t xl = left + (W - 1 - X) / 2, xr = left + (W - 1 + X) / 2 + 1;
     const int a = static_cast<int>(std::max<int64_t>(xl, 0));
     const int b = static_cast<int>(std::min<int64_t>(xr, s.width));
-    if (a < b) std::fill(s.Row(y) + a, s.Row(y) + b, c);
+    if (a < b) K().fill(s.Row(y) + a, s.width, b - a, 1, c);
   }
 }
 

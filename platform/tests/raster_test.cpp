@@ -1,0 +1,263 @@
+// The fast transfers against plain per-pixel references, on many random cases and on
+// every CPU path this machine offers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace plat {
+namespace {
+
+Colour Apply(Rop rop, Colour d, Colour s) {
+  switch (rop) {
+    case Rop::Copy: return s & 0xFFFFFF;
+    case Rop::And: return d & s & 0xFFFFFF;
+    case Rop::Invert: return (d ^ s) & 0xFFFFFF;
+    case Rop::NotCopy: return ~s & 0xFFFFFF;
+  }
+  return d;
+}
+
+const Rop kRops[] = {Rop::Copy, Rop::And, Rop::Invert, Rop::NotCopy};
+
+Surface Noise(int w, int h, std::mt19937& rng) {
+  Surface s;
+  s.Create(w, h);
+  for (Colour& p : s.pixels) p = rng() & 0xFFFFFF;
+  return s;
+}
+
+// Per pixel, from a snapshot of the source, so overlap never matters.
+void RefBlit(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+  const Surface from = src;
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) {
+      const int64_t x = int64_t{dx} + i, y = int64_t{dy} + j, u = int64_t{sx} + i, v = int64_t{sy} + j;
+      if (x < 0 || y < 0 || x >= dst.width || y >= dst.height) continue;
+      if (u < 0 || v < 0 || u >= from.width || v >= from.height) continue;
+      Colour& d = dst.Row(static_cast<int>(y))[x];
+      d = Apply(rop, d, from.Row(static_cast<int>(v))[u]);
+    }
+}
+
+// Source span [j0, j1) of destination index i: nearest pixel when enlarging, every
+// pixel that collapses onto i when shrinking.
+void Range(int64_t i, int64_t dn, int64_t sn, int64_t& j0, int64_t& j1) {
+  if (sn <= dn) {
+    j0 = i * sn / dn;
+    j1 = j0 + 1;
+  } else {
+    j0 = (i * sn + dn - 1) / dn;
+    j1 = ((i + 1) * sn + dn - 1) / dn;
+  }
+}
+
+// The stretch pixel by pixel: each destination pixel ANDs its source block.
+void RefStretch(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh, Rop rop) {
+  if (!dw || !dh || !sw || !sh) return;
+  const int64_t DX = dw < 0 ? int64_t{dx} + dw : dx, DW = std::abs(dw);
+  const int64_t DY = dh < 0 ? int64_t{dy} + dh : dy, DH = std::abs(dh);
+  const int64_t SX = sw < 0 ? int64_t{sx} + sw : sx, SW = std::abs(sw);
+  const int64_t SY = sh < 0 ? int64_t{sy} + sh : sy, SH = std::abs(sh);
+  const bool mx = (dw < 0) != (sw < 0), my = (dh < 0) != (sh < 0);
+  for (int64_t a = 0; a < DH; ++a)
+    for (int64_t b = 0; b < DW; ++b) {
+      const int64_t x = DX + b, y = DY + a;
+      if (x < 0 || y < 0 || x >= dst.width || y >= dst.height) continue;
+      int64_t c0, c1, r0, r1;
+      Range(mx ? DW - 1 - b : b, DW, SW, c0, c1);
+      Range(my ? DH - 1 - a : a, DH, SH, r0, r1);
+      c0 = std::max<int64_t>(c0 + SX, 0), c1 = std::min<int64_t>(c1 + SX, src.width);
+      r0 = std::max<int64_t>(r0 + SY, 0), r1 = std::min<int64_t>(r1 + SY, src.height);
+      if (c0 >= c1 || r0 >= r1) continue;
+      Colour v = 0xFFFFFF;
+      for (int64_t r = r0; r < r1; ++r)
+        for (int64_t c = c0; c < c1; ++c) v &= src.Row(static_cast<int>(r))[c];
+      Colour& d = dst.Row(static_cast<int>(y))[x];
+      d = Apply(rop, d, v);
+    }
+}
+
+// Runs body once per CPU path the machine has, restoring the default afterwards.
+template <class F>
+void OnEveryPath(F body) {
+  const RowPath before = ActiveRowPath();
+  for (RowPath p : {RowPath::Baseline, RowPath::Avx2}) {
+    if (!UseRowPath(p)) continue;
+    SCOPED_TRACE(p == RowPath::Baseline ? "baseline path" : "avx2 path");
+    body();
+  }
+  UseRowPath(before);
+}
+
+TEST(RowPaths, BaselineAlwaysAvailable) {
+  const RowPath before = ActiveRowPath();
+  EXPECT_TRUE(UseRowPath(RowPath::Baseline));
+  EXPECT_EQ(ActiveRowPath(), RowPath::Baseline);
+  UseRowPath(before);
+}
+
+TEST(Raster, BlitMatchesReferenceOnRandomCases) {
+  OnEveryPath([] {
+    std::mt19937 rng(11);
+    for (int t = 0; t < 400; ++t) {
+      Surface a = Noise(1 + rng() % 70, 1 + rng() % 40, rng);
+      Surface b = Noise(1 + rng() % 70, 1 + rng() % 40, rng);
+      const bool self = t % 4 == 0;  // overlapping transfers within one surface
+      const Surface& src = self ? a : b;
+      const int w = rng() % 80, h = rng() % 45;
+      const int dx = static_cast<int>(rng() % 100) - 20, dy = static_cast<int>(rng() % 60) - 15;
+      const int sx = static_cast<int>(rng() % 100) - 20, sy = static_cast<int>(rng() % 60) - 15;
+      const Rop rop = kRops[rng() % 4];
+      Surface want = a;
+      RefBlit(want, dx, dy, w, h, self ? a : b, sx, sy, rop);
+      Blit(a, dx, dy, w, h, src, sx, sy, rop);
+      ASSERT_EQ(a.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
+TEST(Raster, StretchMatchesReferenceEnlargingShrinkingMirroredClipped) {
+  OnEveryPath([] {
+    std::mt19937 rng(12);
+    Surface src = Noise(90, 50, rng);
+    for (int t = 0; t < 1500; ++t) {
+      Surface d = Noise(1 + rng() % 120, 1 + rng() % 60, rng);
+      const auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % (hi - lo + 1)); };
+      int sw = pick(1, 70), sh = pick(1, 40), dw = pick(1, 130), dh = pick(1, 70);
+      // Mostly modest factors, both ways, with every sign combination.
+      if (t % 3 == 0) dw = std::max(1, sw * pick(1, 3) / pick(1, 3));
+      if (rng() % 4 == 0) sw = -sw;
+      if (rng() % 4 == 0) dw = -dw;
+      if (rng() % 4 == 0) sh = -sh;
+      if (rng() % 4 == 0) dh = -dh;
+      const int sx = pick(-20, 100), sy = pick(-10, 55);
+      const int dx = pick(-40, 120), dy = pick(-20, 70);
+      const Rop rop = kRops[rng() % 4];
+      Surface want = d;
+      RefStretch(want, dx, dy, dw, dh, src, sx, sy, sw, sh, rop);
+      StretchBlit(d, dx, dy, dw, dh, src, sx, sy, sw, sh, rop);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t << ": " << dw << "x" << dh << " from " << sw << "x" << sh
+                                       << " at " << sx << "," << sy;
+    }
+  });
+}
+
+TEST(Raster, StretchWorkloadShapes) {
+  // The shapes the games use: a sheet cell enlarged with AND, a sprite narrowed.
+  OnEveryPath([] {
+    std::mt19937 rng(13);
+    Surface sheet = Noise(1280, 960, rng), sprite = Noise(64, 64, rng);
+    for (int t = 0; t < 40; ++t) {
+      Surface d = Noise(640, 480, rng), want = d;
+      const int L = (t % 13) * 51 - 20, T = (t / 13) * 25 - 10;
+      const int sx = t == 39 ? 1250 : (t * 37) % 1216, sy = (t * 53) % 928;  // the last cell runs off the sheet
+      RefStretch(want, L, T, 96, 44, sheet, sx, sy, 64, 32, Rop::And);
+      StretchBlit(d, L, T, 96, 44, sheet, sx, sy, 64, 32, Rop::And);
+      RefStretch(want, 600 - t * 17, t * 13 - 30, 58, 64, sprite, 0, 0, 64, 64, kRops[t % 4]);
+      StretchBlit(d, 600 - t * 17, t * 13 - 30, 58, 64, sprite, 0, 0, 64, 64, kRops[t % 4]);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
+TEST(Raster, ColumnsEqualOnePixelTransfersAtEveryEdge) {
+  OnEveryPath([] {
+    std::mt19937 rng(14);
+    Surface src = Noise(40, 30, rng);
+    std::vector<int> cols(60);
+    for (int t = 0; t < 600; ++t) {
+      Surface d = Noise(1 + rng() % 50, 1 + rng() % 35, rng);
+      const int n = static_cast<int>(rng() % 60);
+      const bool wild = t % 3 == 0;  // some columns off the source
+      for (int& c : cols) c = wild ? static_cast<int>(rng() % 60) - 10 : static_cast<int>(rng() % 40);
+      const int h = static_cast<int>(rng() % 45);
+      const int dx = static_cast<int>(rng() % 70) - 30, dy = static_cast<int>(rng() % 50) - 20;
+      const int sy = static_cast<int>(rng() % 40) - 10;
+      const Rop rop = kRops[rng() % 4];
+      Surface want = d;
+      for (int i = 0; i < n; ++i) RefBlit(want, dx + i, dy, 1, h, src, cols[i], sy, rop);
+      BlitColumns(d, dx, dy, h, src, cols.data(), n, sy, rop);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
+    // Within one surface, later columns read what earlier ones wrote.
+    Surface a = Noise(20, 10, rng), want = a;
+    const int same[] = {3, 4, 5, 6, 2};
+    for (int i = 0; i < 5; ++i) Blit(want, 4 + i, 1, 1, 8, want, same[i], 0, Rop::Invert);
+    BlitColumns(a, 4, 1, 8, a, same, 5, 0, Rop::Invert);
+    EXPECT_EQ(a.pixels, want.pixels);
+  });
+}
+
+TEST(Raster, ColumnsOfTheTowerWall) {
+  // 320 columns drawn twice, the second time from far above the surface.
+  OnEveryPath([] {
+    std::mt19937 rng(15);
+    Surface tex = Noise(320, 480, rng), d = Noise(640, 480, rng), want = d;
+    std::vector<int> cols(320);
+    for (int c = 0; c < 320; ++c) cols[c] = (c * 7919) % 320;
+    for (int c = 0; c < 320; ++c) {
+      RefBlit(want, 160 + c, 100, 1, 480, tex, cols[c], 0, Rop::Copy);
+      RefBlit(want, 160 + c, -380, 1, 480, tex, cols[c], 0, Rop::Copy);
+    }
+    BlitColumns(d, 160, 100, 480, tex, cols.data(), 320, 0, Rop::Copy);
+    BlitColumns(d, 160, -380, 480, tex, cols.data(), 320, 0, Rop::Copy);
+    EXPECT_EQ(d.pixels, want.pixels);
+  });
+}
+
+TEST(Raster, MaskedTransferEqualsAndThenInvert) {
+  // Mask and image bands of one surface, the image band often running off its bottom.
+  OnEveryPath([] {
+    std::mt19937 rng(17);
+    for (int t = 0; t < 300; ++t) {
+      Surface d = Noise(1 + rng() % 80, 1 + rng() % 60, rng), want = d;
+      const Surface bands = Noise(1 + rng() % 90, 1 + rng() % 120, rng);
+      const int w = rng() % 90, h = rng() % 80;
+      const int dx = static_cast<int>(rng() % 100) - 20, dy = static_cast<int>(rng() % 80) - 20;
+      const int sx = static_cast<int>(rng() % 30) - 10, maskY = static_cast<int>(rng() % 60) - 5;
+      const int imageY = static_cast<int>(rng() % 130) - 5;
+      RefBlit(want, dx, dy, w, h, bands, sx, maskY, Rop::And);
+      RefBlit(want, dx, dy, w, h, bands, sx, imageY, Rop::Invert);
+      BlitMasked(d, dx, dy, w, h, bands, sx, maskY, imageY);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
+TEST(Raster, SinglePixelsAreClipped) {
+  Surface s;
+  s.Create(5, 4);
+  const int xs[] = {-1, 0, 4, 5, INT32_MIN, INT32_MAX};
+  const int ys[] = {-1, 0, 3, 4, INT32_MIN, INT32_MAX};
+  for (int x : xs)
+    for (int y : ys) SetPixel(s, x, y, 0xFF123456);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const bool corner = (x == 0 || x == 4) && (y == 0 || y == 3);
+      EXPECT_EQ(s.At(x, y), corner ? 0x123456u : 0u) << x << "," << y;
+    }
+}
+
+TEST(Raster, FillsMatchReference) {
+  OnEveryPath([] {
+    std::mt19937 rng(16);
+    for (int t = 0; t < 300; ++t) {
+      Surface s = Noise(1 + rng() % 60, 1 + rng() % 30, rng), want = s;
+      const int l = static_cast<int>(rng() % 80) - 10, r = static_cast<int>(rng() % 80) - 10;
+      const int tp = static_cast<int>(rng() % 40) - 5, b = static_cast<int>(rng() % 40) - 5;
+      const Colour c = rng();
+      for (int y = std::max(0, std::min(tp, b)); y < std::min(want.height, std::max(tp, b)); ++y)
+        for (int x = std::max(0, std::min(l, r)); x < std::min(want.width, std::max(l, r)); ++x)
+          want.Row(y)[x] = c & 0xFFFFFF;
+      FillRect(s, l, tp, r, b, c);
+      ASSERT_EQ(s.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
+}  // namespace
+}  // namespace plat
