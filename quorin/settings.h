@@ -9,6 +9,19 @@ inline constexpr frame::ImageLoad kImages[] = {
     {"data\\title.bmp", kTitleSlot},
 };
 
+// The help card shown on F1.
+inline constexpr char kHelp[] =
+    "落ちていく視点を矢印キーで動かし、低い土地に着地しよう。\n"
+    "Steer the falling view with the arrow keys and touch down on low ground.\n"
+    "高い土地 (黄緑がかった所ほど高い) に降りるとライフが減り、尽きると終わり。\n"
+    "High ground (the more yellow-green, the higher) costs life; the game ends when it runs out.\n"
+    "矢印キー: 落下を左右上下にずらす (勢いは押し返すまで残る)\n"
+    "Arrow keys push the fall; the drift stays until you push back.\n"
+    "タイトルでクリック: 開始   Y を押したまま: 早送り   Esc: 終了\n"
+    "Click the title to start; hold Y to run fast; Escape quits.\n"
+    "到達レベルは die.txt に、窓と明るさは option.txt に。\n"
+    "The level reached goes into die.txt; option.txt sets window and brightness.";
+
 constexpr frame::FrameSettings MakeSettings() {
   frame::FrameSettings s;
   s.name = "quorin";
