@@ -138,13 +138,14 @@ int RunFrame(const FrameSettings& settings, int argc, char** argv) {
   config.cursor = settings.cursor;
   if (settings.readSettings) settings.readSettings(config);
   if (!plat::OpenSystem(opts, config)) return 1;
+  plat::SetHelpText(settings.help);
 
   CreateSurfaces(settings);
   gameState = settings.firstState;
   if (settings.setup) settings.setup();
   const int status = RunLoop(settings);
   plat::CloseSystem();
-  return status;
+  return plat::ExitStatus(status);
 }
 
 }  // namespace frame

@@ -13,9 +13,9 @@ inline constexpr frame::ImageLoad kImages[] = {
 inline constexpr char kHelp[] =
     "落ちていく視点を矢印キーで動かし、低い土地に着地しよう。\n"
     "Steer the falling view with the arrow keys and touch down on low ground.\n"
-    "高い土地 (黄緑がかった所ほど高い) に降りるとライフが減り、尽きると終わり。\n"
-    "High ground (the more yellow-green, the higher) costs life; the game ends when it runs out.\n"
-    "矢印キー: 落下を左右上下にずらす (勢いは押し返すまで残る)\n"
+    "黄緑がかった高い土地に降りるとライフが減り、尽きると終わり。\n"
+    "Yellow-green high ground costs life; when it runs out, the game ends.\n"
+    "矢印キー: 落下をずらす (勢いは押し返すまで残る)\n"
     "Arrow keys push the fall; the drift stays until you push back.\n"
     "タイトルでクリック: 開始   Y を押したまま: 早送り   Esc: 終了\n"
     "Click the title to start; hold Y to run fast; Escape quits.\n"
@@ -27,6 +27,7 @@ constexpr frame::FrameSettings MakeSettings() {
   s.name = "quorin";
   s.summary = "steer a falling camera down onto low ground; high ground costs life";
   s.caption = "Quorin";
+  s.help = kHelp;
   s.generation = frame::Generation::DCTable;
   s.frameBudget = 33;
   s.fastForwardKey = true;
