@@ -9,12 +9,13 @@
 #include "ball/ball.h"
 #include "ball/settings.h"
 #include "platform/options.h"
+#include "platform/tests/held_keys.h"
 #include "platform/system.h"
-#include "platform/tests/hold_keys.h"
 
 namespace balltest {
 
-using plattest::HoldKeys;
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) { held_keys::Hold(vks); }
 
 // Opens the headless system driven by the recorded playthrough script, with the frame
 // reset and seeded as a headless run of the program is.

@@ -11,12 +11,13 @@
 #include <unistd.h>
 #include "platform/options.h"
 #include "platform/system.h"
-#include "platform/tests/hold_keys.h"
+#include "platform/tests/held_keys.h"
 #include "quorin/quorin.h"
 
 namespace quorintest {
 
-using plattest::HoldKeys;
+// Opens the headless system with the given keys held down from now on.
+inline void HoldKeys(std::initializer_list<int> vks) { held_keys::Hold(vks); }
 
 inline std::string ReadText(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -1,14 +1,14 @@
-// For the games' in-process tests: key state as a scripted run would give it.
+// For the games' in-process tests: opens the headless system (its virtual clock back at
+// 0) with the given keys, or mouse buttons 1 and 2, held down from now on.
 #pragma once
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include "platform/options.h"
 #include "platform/system.h"
 
-namespace plattest {
+namespace held_keys {
 
-// Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
+inline void Hold(std::initializer_list<int> vks) {
   plat::Options opts;
   opts.headless = true;
   for (int vk : vks) {
@@ -24,4 +24,4 @@ inline void HoldKeys(std::initializer_list<int> vks) {
   }
 }
 
-}  // namespace plattest
+}  // namespace held_keys
