@@ -92,6 +92,38 @@ void Boundary(Surface& s) {
   Line(s, 30, 90, 60, 110, 4, Rgb(190, 80, 240));
 }
 
+// quorin: tiles of red low ground and yellow-green heights seen from above.
+void Quorin(Surface& s) {
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const int h = (x * 37 + y * 53 + x * y * 11) % 100;
+      Box(s, x * 32, y * 32, x * 32 + 32, y * 32 + 32, Rgb(200 - h, 60 + h * 18 / 10, 30));
+    }
+  Box(s, 120, 120, 136, 136, Rgb(255, 255, 255));
+}
+
+// talvex: the wooden ledges of a tower against the sky, and the climber.
+void Talvex(Surface& s) {
+  Box(s, 0, 0, 256, 256, Rgb(90, 150, 230));
+  Box(s, 64, 0, 192, 256, Rgb(120, 110, 100));
+  for (int i = 0; i < 5; ++i) {
+    const int y = 30 + i * 48, x = 40 + (i * 53) % 130;
+    Box(s, x, y, x + 70, y + 12, Rgb(160, 100, 40));
+  }
+  Disc(s, 128, 200, 14, Rgb(240, 240, 90));
+}
+
+// gattrin: the square gate with a door on each side, two of them barred.
+void Gattrin(Surface& s) {
+  Box(s, 0, 0, 256, 256, Rgb(20, 30, 20));
+  Box(s, 64, 64, 192, 192, Rgb(110, 80, 50));
+  Box(s, 100, 100, 156, 156, Rgb(60, 200, 230));
+  Box(s, 104, 52, 152, 64, Rgb(200, 160, 90));
+  Box(s, 192, 104, 204, 152, Rgb(200, 160, 90));
+  Line(s, 0, 30, 100, 30, 4, Rgb(240, 220, 60));
+  Disc(s, 20, 220, 14, Rgb(220, 60, 60));
+}
+
 // The launcher: a box holding eight coloured tiles.
 void Kobako(Surface& s) {
   Box(s, 0, 0, 256, 256, Rgb(120, 80, 40));
@@ -126,6 +158,9 @@ void DrawIcon(Surface& s, const std::string& name) {
   else if (name == "zombie") Zombie(s);
   else if (name == "ostel") Ostel(s);
   else if (name == "boundary") Boundary(s);
+  else if (name == "quorin") Quorin(s);
+  else if (name == "talvex") Talvex(s);
+  else if (name == "gattrin") Gattrin(s);
   else if (name == "kobako") Kobako(s);
   else Rings(s, name);
 }
