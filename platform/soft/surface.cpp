@@ -464,7 +464,13 @@ void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
   if (left >= right || top >= bottom) return;
-  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c & kMask);
+  c &= kMask;
+  if (right - left == s.width) {
+    // Whole rows lie end to end: filled as one long row.
+    K().fill(s.Row(top), 0, s.width * (bottom - top), 1, c);
+    return;
+  }
+  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c);
 }
 
 void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c) {
