@@ -139,13 +139,14 @@ int RunFrame(const FrameSettings& settings, int argc, char** argv) {
   config.caption = settings.caption;
   config.cursor = settings.cursor;
   if (!plat::OpenSystem(opts, config)) return 1;
+  plat::SetHelpText(settings.help);
 
   CreateSurfaces(settings);
   gameState = settings.firstState;
   if (settings.setup) settings.setup();
   const int status = RunLoop(settings);
   plat::CloseSystem();
-  return status;
+  return plat::ExitStatus(status);
 }
 
 }  // namespace frame

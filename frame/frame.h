@@ -27,6 +27,8 @@ struct FrameSettings {
   const char* name = "";            // program name, for --help and messages
   const char* summary = "";         // one line for --help
   const char* caption = "";         // window caption, code page 932
+  const char* help = nullptr;       // help card text shown on F1, code page 932 (see
+                                    // plat::SetHelpText); null: name and resume keys only
   Generation generation = Generation::NamedDC;
   int frameBudget = 16;             // ms
   bool fastForwardKey = false;      // holding Y skips the sleep

@@ -85,6 +85,18 @@ bool LoadBitmap(Surface& s, const char* path, int fallbackW = 1, int fallbackH =
 bool WritePng(const Surface& s, const char* path);
 
 // Turns "data\\back.bmp" into "data/back.bmp" in a caller-supplied buffer of size cap.
+// The result stays relative to the working directory: files the rules keep beside the
+// player (saved options, records) are opened through this or plain fopen.
 void NativePath(const char* path, char* out, int cap);
+
+// The same for a program's own data (pictures, sounds, data files): a relative path is
+// taken from the data folder. LoadBitmap, the sound "open" command and the games' data
+// readers use it, so a program finds its data whatever the working directory. Allocates
+// nothing; the result is cut at cap bytes.
+void DataPath(const char* path, char* out, int cap);
+
+// Sets the data folder; null or "" means the working directory (the default, which tests
+// and benchmarks rely on). ParseCommandLine sets it to the executable's own folder.
+void SetDataFolder(const char* folder);
 
 }  // namespace plat

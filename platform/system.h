@@ -21,6 +21,7 @@ struct WindowConfig {
   Cursor cursor = Cursor::Arrow;
   bool vsync = false;           // present waits for the display's refresh
   bool presentTicksClock = false;  // headless: each present advances the clock by 1/60 s
+  bool pauseOnFocusLoss = true;    // losing the window's focus opens the help card
 };
 
 // Messages with the old window-message semantics.
@@ -75,6 +76,10 @@ void SleepMs(uint32_t ms);
 // counts one frame shown; writes the screenshots due after this frame.
 void Present(const Surface& picture);
 
+// The exit status a program ends with after CloseSystem: status, or 1 when it is 0 but a
+// screenshot could not be written (the run itself goes on to its end).
+int ExitStatus(int status);
+
 // Number of frames shown so far.
 long FramesShown();
 
@@ -93,6 +98,20 @@ void ShowError(const char* title, const char* message);
 // The random seed a program should use: --seed N when given, 1 on the headless backend
 // without it, otherwise the clock or calendar value passed in.
 uint32_t ChooseSeed(const Options& opts, uint32_t fromClock);
+
+// The help card: F1 (and losing the window's focus) pauses the program inside the
+// message drain and shows this text over the last picture shown; F1, Escape or a click
+// closes it. While paused no frame runs and TimeMs does not advance. The text is code
+// page 932, lines separated by '\n' (the goal, the keys and the mouse, Japanese and
+// English); null: the card names only the keys that resume. The text must live as long
+// as the system is open; it may be given before OpenSystem. The headless backend pauses
+// only when the input script presses F1; each card frame then counts as a shown frame
+// (screenshots see the card) and advances the virtual clock by 1/60 s, which TimeMs
+// leaves out.
+void SetHelpText(const char* text);
+
+// True while the help card is shown (for tests).
+bool Paused();
 
 // Switches the window between fullscreen (the desktop's mode) and windowed, as F11 and
 // Alt+Enter do. Nothing on the headless backend.

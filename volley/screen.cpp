@@ -8,6 +8,18 @@ namespace volley {
 
 const char* const kQuestion = "リスクを負い世界観を向上させますか？";
 const char* const kQuestionCaption = "至低の選択";
+// The help card shown on F1.
+const char* const kHelp =
+    "弾を同じ色のマスに誘い込んで消し、弾幕をかわそう。\n"
+    "Dodge the bullets; a bullet dies on a cell of its own hue.\n"
+    "矢印キー: 移動\n"
+    "Arrow keys: move.\n"
+    "Z を押して溜め、離して発射  飛んでいる間にもう一度 Z: 炸裂\n"
+    "Hold Z to charge, release to fire; Z again detonates the shot.\n"
+    "2回目の炸裂から、マスの色が一周する\n"
+    "From the second blast on, the grid's hues sweep round.\n"
+    "X: 攻撃を最初から (自機も復活)  Esc: 終了\n"
+    "X restarts the attack and brings you back; Escape quits.";
 
 plat::Surface picture;
 PlayField playField;
@@ -73,6 +85,7 @@ int RunVolley(int argc, char** argv) {
   config.vsync = true;
   config.presentTicksClock = true;
   if (!plat::OpenSystem(opts, config)) return 1;
+  plat::SetHelpText(kHelp);
 
   SeedRoll(plat::ChooseSeed(opts, plat::TimeMs()));
   picture.Create(plat::kScreenW, plat::kScreenH);
@@ -91,7 +104,7 @@ int RunVolley(int argc, char** argv) {
   for (Texture& t : renderSet.textures) t = Texture{};
   renderSet.target = nullptr;
   plat::CloseSystem();
-  return code;
+  return plat::ExitStatus(code);
 }
 
 }  // namespace volley

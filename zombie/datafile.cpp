@@ -33,7 +33,7 @@ struct DataFile {
   int line = 0;  // number of the line last read
 
   bool Open(const char* name, char* err, int cap) {
-    plat::NativePath(name, path, sizeof path);
+    plat::DataPath(name, path, sizeof path);
     f = std::fopen(path, "r");
     if (!f) Say(err, cap, "%s: cannot open the file (%s)", path, std::strerror(errno));
     return f != nullptr;
@@ -290,7 +290,7 @@ bool CheckStageFile(const char* path, char* err, int cap) {
   if (count < 0) return false;
   if (count == 0) {
     char native[256];
-    plat::NativePath(path, native, sizeof native);
+    plat::DataPath(path, native, sizeof native);
     Say(err, cap, "%s, line 1: the file holds no stage line", native);
     return false;
   }
@@ -322,9 +322,16 @@ bool CheckStoryFile(const char* path, char* err, int cap) {
   if (!d.Open(path, err, cap)) return false;
   char skip[1];
   int line = 0;
+  // The prologue and one page before each chapter: four words a page.
+  const int needed = 4 * (kChapters + 1);
   for (int index = 0;; ++index) {
     int length = NextToken(d, skip, 1, line);
-    if (length == 0) return true;
+    if (length == 0) {
+      if (index >= needed) return true;
+      Say(err, cap, "%s: the file holds %d words; the %d story pages need %d (a title and three lines each)",
+          d.path, index, kChapters + 1, needed);
+      return false;
+    }
     if (!CheckTokenLength(d, index, length, line, err, cap)) return false;
   }
 }

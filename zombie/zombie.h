@@ -92,7 +92,8 @@ bool CheckStageFile(const char* path, char* err, int cap);
 // Tokens 4n to 4n+3 of the story file; missing tokens are empty.
 bool ReadStory(const char* path, int n, char title[kTitleCap], char lines[3][kLineCap],
                char* err, int cap);
-// The whole story file: no token longer than its field.
+// The whole story file: a page for the prologue and each chapter, no token longer than
+// its field.
 bool CheckStoryFile(const char* path, char* err, int cap);
 // The start-up check of all three files; on a fault shows the message and exits with 1.
 void CheckData();

@@ -219,6 +219,17 @@ FrameSettings MakeSettings(bool table) {
   s.summary = table ? "demonstration of the game frame (DC-table generation)"
                     : "demonstration of the game frame (named-DC generation)";
   s.caption = "フレーム見本";
+  s.help =
+      "ゲームフレームの描画と入力の見本。\n"
+      "A demonstration of the game frame's drawing and input helpers.\n"
+      "タイトル: ボタンか 1・2・3 でページを開く  Esc: 終了\n"
+      "Title: a button or 1, 2, 3 opens a page; Escape quits.\n"
+      "1 図形: Space で箱を並べ替え  2 文字: 文字の描き方\n"
+      "1 Shapes: Space shuffles the boxes.  2 Text: the text helpers.\n"
+      "3 入力: 矢印でスプライト移動、Space・Z・D・クリックを数える\n"
+      "3 Input: arrows move the sprite; Space, Z, D and clicks are counted.\n"
+      "Esc か「タイトルへ」: タイトルに戻る\n"
+      "Escape or the \"タイトルへ\" button returns to the title.";
   s.generation = table ? Generation::DCTable : Generation::NamedDC;
   s.frameBudget = 16;
   s.fastForwardKey = table;

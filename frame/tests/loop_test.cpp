@@ -188,6 +188,7 @@ TEST(Startup, CommandLine) {
   EXPECT_EQ(frame::randomState, 22695478u);
   const char* bad[] = {"looptest", "--no-such-option", nullptr};
   EXPECT_EQ(frame::RunFrame(s, 2, const_cast<char**>(bad)), 2);
+  plat::SetDataFolder(nullptr);  // the command line chose the test program's folder
 }
 
 // The demonstration program, both generations, through every page.

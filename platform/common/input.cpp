@@ -1,5 +1,6 @@
-// Mouse rules both backends share: the double click and the mapping of window pixels
-// back onto the picture.
+// Mouse and window rules both backends share: the double click, the mapping of window
+// pixels back onto the picture, and where the window goes on the desktop.
+#include <algorithm>
 #include "platform/common/internal.h"
 
 namespace plat::detail {
@@ -32,6 +33,27 @@ void OutputToPicture(const Layout& layout, int px, int py, int& x, int& y) {
   y = dy < 0 ? 0 : dy / layout.scale;
   if (x > kScreenW - 1) x = kScreenW - 1;
   if (y > kScreenH - 1) y = kScreenH - 1;
+}
+
+WindowPlacement PlaceWindow(int asked, int areaX, int areaY, int areaW, int areaH) {
+  WindowPlacement p;
+  p.scale = asked >= 1 ? asked : 1;
+  if (areaW <= 0 || areaH <= 0) return p;  // desktop unknown: as asked, centred by the system
+  int fit = 1;
+  while (fit < kMaxScale && kScreenW * (fit + 1) + 2 * kFrameSide <= areaW &&
+         kScreenH * (fit + 1) + kFrameTop + kFrameBottom <= areaH)
+    ++fit;
+  if (asked < 1) {
+    p.scale = fit;
+  } else if (asked > fit) {
+    p.scale = fit;
+    p.reduced = true;
+  }
+  const int w = kScreenW * p.scale, h = kScreenH * p.scale;
+  p.known = true;
+  p.x = areaX + kFrameSide + std::max(0, (areaW - 2 * kFrameSide - w) / 2);
+  p.y = areaY + kFrameTop + std::max(0, (areaH - kFrameTop - kFrameBottom - h) / 2);
+  return p;
 }
 
 }  // namespace plat::detail

@@ -49,6 +49,21 @@ struct Layout {
 };
 Layout ComputeLayout(int outW, int outH);
 
+// Where a window of the picture at a whole scale goes on a desktop whose usable area
+// (without task bars) is areaW x areaH at (areaX, areaY), leaving room for the window's
+// frame and title bar. asked is --scale (0: not given). The default is the largest scale
+// that fits; a larger one asked for is reduced to it (reduced set). With the area unknown
+// (0), the scale is as asked (or 1) and known is false: the system centres the window.
+constexpr int kMaxScale = 8;
+constexpr int kFrameSide = 8, kFrameTop = 40, kFrameBottom = 8;  // room for the window frame
+struct WindowPlacement {
+  int scale = 1;
+  bool reduced = false;
+  bool known = false;
+  int x = 0, y = 0;  // top-left of the client area
+};
+WindowPlacement PlaceWindow(int asked, int areaX, int areaY, int areaW, int areaH);
+
 // Output pixel (px, py) to a picture pixel, clamped to 0..639 and 0..479.
 void OutputToPicture(const Layout& layout, int px, int py, int& x, int& y);
 
@@ -81,6 +96,16 @@ void SetProgramName(const char* name);
 // ShowError before OpenSystem).
 bool HeadlessHint();
 void SetHeadlessHint(bool headless);
+
+// Draws the help card into out (made 640x480): picture dimmed, the help text (code page
+// 932, may be null) on a panel, and the keys that resume.
+void DrawHelpCard(const Surface* picture, const char* help, Surface& out);
+
+// Set by a backend when the window loses its focus: the next drain pauses.
+extern bool pauseAsked;
+
+// The folder of the running executable, ending in '/'; false when it cannot be found.
+bool ExecutableFolder(char* out, int cap);
 
 // SDL backend pieces used across its files.
 bool SdlAskYesNo(const char* text, const char* caption);

@@ -4,6 +4,7 @@
 // silent after a single warning. A clip whose file is missing stays a silent alias.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,9 +28,26 @@ struct Sound {
 
 Sound sound;
 
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card the ALSA library writes a line on stderr for every device it tries;
+// the one-line notice below says what the player needs to know. The handler is set in the
+// same library that SDL loads, which then stays loaded for the run.
+void QuietAlsa() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  void* lib = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+  if (!lib) return;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  auto set = reinterpret_cast<int (*)(Handler)>(dlsym(lib, "snd_lib_error_set_handler"));
+  if (set) set(IgnoreAlsaMessage);
+}
+
 bool OpenDevice() {
   if (sound.state == Sound::Opened) return true;
   if (sound.state == Sound::Unavailable) return false;
+  QuietAlsa();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "%s: no audio device (%s); running without sound\n", ProgramName(),
                  SDL_GetError());
@@ -83,16 +101,18 @@ void SdlSound(const MediaCommand& command) {
       std::snprintf(c.alias, sizeof c.alias, "%s", command.alias);
       // Open the file first so that a missing one is named with the system's reason
       // rather than the mixer's message about a null stream.
-      SDL_RWops* file = SDL_RWFromFile(command.path, "rb");
+      char path[1024];
+      DataPath(command.path, path, sizeof path);
+      SDL_RWops* file = SDL_RWFromFile(path, "rb");
       if (!file) {
         std::fprintf(stderr, "%s: cannot open sound '%s' (%s); it stays silent\n", ProgramName(),
-                     command.path, std::strerror(errno));
+                     path, std::strerror(errno));
         return;
       }
       c.chunk = Mix_LoadWAV_RW(file, 1);
       if (!c.chunk)
         std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
-                     command.path, Mix_GetError());
+                     path, Mix_GetError());
       return;
     }
     case MediaCommand::Play: {

@@ -23,12 +23,15 @@ struct Sdl {
   bool fullscreen = false;
   bool swallowEnterUp = false;  // the Enter of Alt+Enter is not the game's
   SDL_Scancode scancodes[VK_COUNT][2] = {};  // keys that make up each virtual key
+  bool pauseOnFocusLoss = true;
+  uint32_t dialogClosed = 0;  // SDL_GetTicks when our last dialog closed (0: none yet)
   bool capture = false;
   std::vector<uint32_t> captured;
   int capturedW = 0, capturedH = 0;
 };
 
 Sdl sdl;
+constexpr uint32_t kDialogFocusGraceMs = 500;
 
 // Virtual-key code of an SDL key, 0 for keys the games cannot see.
 int VkFromKey(SDL_Keycode key) {
@@ -126,20 +129,27 @@ bool Open(const Options& opts, const WindowConfig& config) {
   }
   char caption[1024];
   Cp932ToUtf8(config.caption ? config.caption : "", caption, sizeof caption);
-  int scale = opts.scale >= 1 ? opts.scale : 1;
+  SDL_Rect area = {0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &area) != 0) area = {0, 0, 0, 0};
+  const WindowPlacement place = PlaceWindow(opts.scale, area.x, area.y, area.w, area.h);
+  if (place.reduced)
+    std::fprintf(stderr, "%s: --scale %d does not fit the desktop (%dx%d usable); using --scale %d\n",
+                 ProgramName(), opts.scale, area.w, area.h, place.scale);
   Uint32 flags = SDL_WINDOW_RESIZABLE;
   if (opts.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   bool capture = sdl.capture;
   sdl = Sdl{};
   sdl.capture = capture;
-  sdl.window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                kScreenW * scale, kScreenH * scale, flags);
+  sdl.window = SDL_CreateWindow(caption, place.known ? place.x : SDL_WINDOWPOS_CENTERED,
+                                place.known ? place.y : SDL_WINDOWPOS_CENTERED,
+                                kScreenW * place.scale, kScreenH * place.scale, flags);
   if (!sdl.window) {
     NoWindow(SDL_GetError());
     SDL_Quit();
     return false;
   }
   sdl.fullscreen = opts.fullscreen;
+  sdl.pauseOnFocusLoss = config.pauseOnFocusLoss;
   Uint32 renderFlags = config.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, renderFlags);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
@@ -209,6 +219,13 @@ bool Poll(Event& e) {
         WindowToPicture(ev.button.x, ev.button.y, e.x, e.y);
         return true;
       }
+      case SDL_WINDOWEVENT:
+        // The player went elsewhere: pause. Focus taken by one of our own dialogs (which
+        // may be reported a little after it closes) is not the player leaving.
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST && sdl.pauseOnFocusLoss &&
+            !(sdl.dialogClosed != 0 && SDL_GetTicks() - sdl.dialogClosed < kDialogFocusGraceMs))
+          pauseAsked = true;
+        break;
       case SDL_KEYDOWN: {
         SDL_Keycode key = ev.key.keysym.sym;
         bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
@@ -581,7 +598,8 @@ bool RunDialog(const char* text, const char* caption, bool question, bool& shown
   if (sdl.window) {
     // What the player did in the dialog is not the game's; a quit is.
     SDL_PumpEvents();
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_WINDOWEVENT, SDL_MOUSEWHEEL);
+    sdl.dialogClosed = SDL_GetTicks() | 1;
     if (quit) {
       SDL_Event ev = {};
       ev.type = SDL_QUIT;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../surface.h"
+#include "platform/common/internal.h"
 
 namespace plat {
 
@@ -146,7 +147,7 @@ const char* Decode(const std::vector<uint8_t>& f, Surface& s) {
 
 bool LoadBitmap(Surface& s, const char* path, int fallbackW, int fallbackH) {
   char native[1024];
-  NativePath(path, native, sizeof native);
+  DataPath(path, native, sizeof native);
   const char* problem = nullptr;
   char reason[256];
   std::vector<uint8_t> bytes;
@@ -169,7 +170,8 @@ bool LoadBitmap(Surface& s, const char* path, int fallbackW, int fallbackH) {
     if (problem == nullptr) problem = Decode(bytes, s);
   }
   if (problem == nullptr) return true;
-  std::fprintf(stderr, "warning: bitmap %s: %s; using a blank %dx%d surface\n", native, problem,
+  std::fprintf(stderr, "%s: warning: bitmap %s: %s; using a blank %dx%d surface\n",
+               detail::ProgramName(), native, problem,
                fallbackW, fallbackH);
   s.Create(fallbackW, fallbackH);
   return false;
@@ -177,12 +179,12 @@ bool LoadBitmap(Surface& s, const char* path, int fallbackW, int fallbackH) {
 
 bool WritePng(const Surface& s, const char* path) {
   if (s.width < 1 || s.height < 1) {
-    std::fprintf(stderr, "error: cannot write PNG file %s: the picture is empty\n", path);
+    std::fprintf(stderr, "%s: cannot write PNG file %s: the picture is empty\n", detail::ProgramName(), path);
     return false;
   }
   FILE* f = std::fopen(path, "wb");
   if (f == nullptr) {
-    std::fprintf(stderr, "error: cannot write PNG file %s: %s\n", path, std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write PNG file %s: %s\n", detail::ProgramName(), path, std::strerror(errno));
     return false;
   }
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -190,14 +192,14 @@ bool WritePng(const Surface& s, const char* path) {
   if (png == nullptr || info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
     std::fclose(f);
-    std::fprintf(stderr, "error: cannot write PNG file %s: out of memory\n", path);
+    std::fprintf(stderr, "%s: cannot write PNG file %s: out of memory\n", detail::ProgramName(), path);
     return false;
   }
   std::vector<png_byte> row(static_cast<size_t>(s.width) * 3);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     std::fclose(f);
-    std::fprintf(stderr, "error: cannot write PNG file %s: write failed\n", path);
+    std::fprintf(stderr, "%s: cannot write PNG file %s: write failed\n", detail::ProgramName(), path);
     return false;
   }
   png_init_io(png, f);
@@ -216,7 +218,7 @@ bool WritePng(const Surface& s, const char* path) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   if (std::fclose(f) != 0) {
-    std::fprintf(stderr, "error: cannot write PNG file %s: %s\n", path, std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write PNG file %s: %s\n", detail::ProgramName(), path, std::strerror(errno));
     return false;
   }
   return true;

@@ -173,6 +173,26 @@ TEST_F(BitmapFiles, BackslashPathIsOpenedWithSlashes) {
   EXPECT_STREQ(out, "");
 }
 
+TEST_F(BitmapFiles, RelativeDataPathsAreTakenFromTheDataFolder) {
+  std::filesystem::create_directories(dir / "data");
+  Write("data/y.bmp", MakeBmp(1, 1, 24, 0, {}, {1, 2, 3, 0}));
+  SetDataFolder(dir.string().c_str());  // the working directory is elsewhere
+  Surface s;
+  EXPECT_TRUE(LoadBitmap(s, "data\\y.bmp"));
+  EXPECT_EQ(s.At(0, 0), 0x010203u);
+  char out[64];
+  DataPath("/abs\\z.bmp", out, sizeof out);  // an absolute path stays as it is
+  EXPECT_STREQ(out, "/abs/z.bmp");
+  SetDataFolder("/opt/k");
+  DataPath("data\\a.wav", out, sizeof out);
+  EXPECT_STREQ(out, "/opt/k/data/a.wav");
+  DataPath("data\\a.wav", out, 8);  // cut, still terminated
+  EXPECT_STREQ(out, "/opt/k/");
+  SetDataFolder(nullptr);
+  DataPath("data\\a.wav", out, sizeof out);
+  EXPECT_STREQ(out, "data/a.wav");
+}
+
 TEST_F(BitmapFiles, MissingFileGivesBlankSurfaceAndOneWarning) {
   ExpectRefused((dir / "missing.bmp").string());
   ExpectRefused(dir.string());  // a directory, not a file

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "platform/common/internal.h"
 #include "platform/keys.h"
 #include "platform/system.h"
 
@@ -220,6 +221,108 @@ TEST_F(HeadlessRun, ScreenshotsShowThePictureOfTheirFrame) {
   std::vector<png_byte> rgb2(PNG_IMAGE_SIZE(later));
   ASSERT_TRUE(png_image_finish_read(&later, nullptr, rgb2.data(), 0, nullptr));
   EXPECT_EQ(rgb2[(5 * 640 + 7) * 3], 0);
+}
+
+TEST_F(HeadlessRun, UnwritableScreenshotEndsTheRunWithStatusOne) {
+  opts.screenshots = {{1, "/no/such/folder/shot.png"}};
+  Open();
+  testing::internal::CaptureStderr();
+  plat::Present(picture);
+  plat::Present(picture);  // the run goes on
+  std::string err = testing::internal::GetCapturedStderr();
+  plat::CloseSystem();
+  EXPECT_NE(err.find(": cannot write PNG file /no/such/folder/shot.png"), std::string::npos) << err;
+  EXPECT_EQ(plat::ExitStatus(0), 1);
+  EXPECT_EQ(plat::ExitStatus(2), 2);  // a status of its own is kept
+  opts.screenshots.clear();
+  Open();  // the next run starts clean
+  plat::CloseSystem();
+  EXPECT_EQ(plat::ExitStatus(0), 0);
+}
+
+// F1 in the script opens the help card in the drain before frame 3; the card is shown
+// (and counted) for frames 3 to 5, Escape at 6 closes it and its release at 7 resumes.
+TEST_F(HeadlessRun, HelpCardStopsTheClockAndKeepsItsKeysFromTheProgram) {
+  config.presentTicksClock = true;
+  opts.script = Script("3 down f1\n3 up f1\n4 down z\n5 mouse 9 9\n6 down escape\n7 up escape\n"
+                       "7 down x\n");
+  const std::string shot = testing::TempDir() + "card.png";
+  opts.screenshots = {{4, shot}};
+  plat::SetHelpText("help line");
+  Open();
+  for (int y = 0; y < plat::kScreenH; ++y)
+    for (int x = 0; x < plat::kScreenW; ++x) picture.Row(y)[x] = 0xFFFFFF;
+  plat::Present(picture);
+  plat::Present(picture);
+  const uint32_t before = plat::TimeMs();
+  std::vector<Event> d = Drain();  // the whole pause happens in here
+  EXPECT_FALSE(plat::Paused());
+  EXPECT_EQ(plat::TimeMs(), before);  // no time passed for the program
+  EXPECT_EQ(plat::FramesShown(), 6);  // frames 3 to 6 showed the card
+  std::string got;
+  for (const Event& e : d) got += std::to_string(static_cast<int>(e.type)) + ":" + std::to_string(e.vk) + " ";
+  // Z's press went to the card; the mouse move and X (after the resume) reach the program.
+  ASSERT_EQ(d.size(), 2u) << got;
+  EXPECT_EQ(d[0].type, EventType::MouseMove);
+  EXPECT_EQ(d[1].type, EventType::KeyDown);
+  EXPECT_EQ(d[1].vk, 'X');
+  EXPECT_FALSE(plat::KeyDown(plat::VK_ESCAPE));
+  plat::Present(picture);
+  EXPECT_GE(plat::TimeMs() - before, 16u);  // the clock runs on from where it stopped
+  EXPECT_LE(plat::TimeMs() - before, 17u);
+
+  png_image image = {};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, shot.c_str())) << shot;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  EXPECT_EQ(rgb[0], 0x3F);  // the picture dimmed around the card
+  EXPECT_NE(rgb[(240 * 640 + 320) * 3], 0x3F);  // the panel in the middle
+  EXPECT_EQ(picture.At(0, 0), 0xFFFFFFu);  // the program's own picture is untouched
+  plat::SetHelpText(nullptr);
+}
+
+TEST_F(HeadlessRun, AQuitDuringThePauseEndsIt) {
+  opts.script = Script("2 down f1\n");
+  opts.frames = 4;
+  Open();
+  plat::Present(picture);
+  std::vector<Event> d = Drain();
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0].type, EventType::Quit);
+  EXPECT_FALSE(plat::Paused());
+  EXPECT_EQ(plat::FramesShown(), 4);
+}
+
+TEST(WindowPlacement, LargestScaleThatFitsTheUsableArea) {
+  using plat::detail::PlaceWindow;
+  plat::detail::WindowPlacement p = PlaceWindow(0, 0, 0, 1600, 1200);
+  EXPECT_EQ(p.scale, 2);
+  EXPECT_FALSE(p.reduced);
+  EXPECT_EQ(p.x, 160);  // centred, the frame's room on every side
+  EXPECT_EQ(p.y, 40 + 96);
+  p = PlaceWindow(3, 0, 0, 1600, 1200);  // asked for more than fits
+  EXPECT_EQ(p.scale, 2);
+  EXPECT_TRUE(p.reduced);
+  p = PlaceWindow(1, 0, 0, 1600, 1200);  // less is kept
+  EXPECT_EQ(p.scale, 1);
+  EXPECT_FALSE(p.reduced);
+  EXPECT_EQ(PlaceWindow(0, 0, 0, 3840, 2160 - 48).scale, 4);
+  EXPECT_EQ(PlaceWindow(0, 0, 0, 1920, 1080 - 40).scale, 2);  // a task bar takes its share
+  EXPECT_EQ(PlaceWindow(0, 0, 0, 1920, 1000).scale, 1);       // 960 + the title bar does not fit
+  EXPECT_EQ(PlaceWindow(0, 0, 0, 9999, 9999).scale, 8);
+  p = PlaceWindow(0, 0, 0, 600, 400);  // smaller than the picture: 1, at the area's corner
+  EXPECT_EQ(p.scale, 1);
+  EXPECT_EQ(p.x, 8);
+  EXPECT_EQ(p.y, 40);
+  p = PlaceWindow(0, 1920, 30, 1280, 1024);  // a second screen, a bar at its top
+  EXPECT_EQ(p.scale, 1);
+  EXPECT_GE(p.x, 1920);
+  EXPECT_GE(p.y, 30 + 40);
+  p = PlaceWindow(5, 0, 0, 0, 0);  // desktop unknown: as asked, placed by the system
+  EXPECT_EQ(p.scale, 5);
+  EXPECT_FALSE(p.known);
 }
 
 TEST_F(HeadlessRun, SoundCommandsAreHarmless) {

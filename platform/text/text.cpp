@@ -8,6 +8,7 @@
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "platform/common/internal.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -234,14 +235,14 @@ bool InitText() {
       "no Japanese font found: install the Debian package fonts-ipafont-gothic "
       "(and fonts-ipafont-mincho)";
   if (!FcInit() || FT_Init_FreeType(&st.lib) != 0) {
-    std::fprintf(stderr, "%s\n", help);
+    std::fprintf(stderr, "%s: %s\n", plat::detail::ProgramName(), help);
     return false;
   }
   if (!OpenJapaneseFace(st.lib, {"IPAGothic", "IPAexGothic", "TakaoGothic", "VL Gothic",
                                  "Noto Sans Mono CJK JP", "Noto Sans CJK JP", "monospace",
                                  "sans-serif"},
                         st.gothic)) {
-    std::fprintf(stderr, "%s\n", help);
+    std::fprintf(stderr, "%s: %s\n", plat::detail::ProgramName(), help);
     return false;
   }
   if (!OpenJapaneseFace(st.lib, {"IPAMincho", "IPAexMincho", "TakaoMincho", "Noto Serif CJK JP",
@@ -262,7 +263,7 @@ bool InitText() {
   d.useBitmaps = true;
   d.byteCell = 8;
   if (!SetUpFont(d, st.gothic.face, 16 * 64)) {
-    std::fprintf(stderr, "%s\n", help);
+    std::fprintf(stderr, "%s: %s\n", plat::detail::ProgramName(), help);
     return false;
   }
   int used;

@@ -1,5 +1,7 @@
 # Runs the play script headless twice, checks the exit status, that every screenshot was
 # written, and that both runs drew the same pictures.
+include(${CMAKE_CURRENT_LIST_DIR}/../../tools/tests/temp_folder.cmake)
+set(OUT ${tmp})
 set(shots 60:start 180:charging 215:flying 240:detonated 340:blast 380:swept 460:restart 1300:phase1)
 foreach(run a b)
   file(REMOVE_RECURSE ${OUT}/${run})
@@ -30,3 +32,4 @@ foreach(s ${shots})
     message(FATAL_ERROR "${png} differs between two runs of the same script")
   endif()
 endforeach()
+file(REMOVE_RECURSE ${tmp})

@@ -132,7 +132,24 @@ TEST_F(DataFiles, OverlongStoryTokensAreReported) {
   data->Write("story.txt", "T0 a0 b0 c0\nT1 a1\n\n" + std::string(200, 'b') + "\n");
   EXPECT_FALSE(CheckStoryFile(kStoryFile, err, sizeof err));
   EXPECT_STREQ(err, "data/story.txt, line 4: line 2 of chapter 1 is 200 bytes long; at most 199 fit");
-  data->Write("story.txt", "T0 a0 b0 c0\n" + std::string(99, 'T') + " " + std::string(199, 'a'));
+  std::string rest;
+  for (int i = 2; i <= 5; ++i) rest += " T a b c";
+  data->Write("story.txt", "T0 a0 b0 c0\n" + std::string(99, 'T') + " " + std::string(199, 'a') +
+                               " b1 c1" + rest);
+  EXPECT_TRUE(CheckStoryFile(kStoryFile, err, sizeof err)) << err;
+}
+
+TEST_F(DataFiles, StoryWithTooFewWordsIsReported) {
+  char err[320] = "";
+  for (const char* text : {"", "\n \n", "garbage", "T0 a0 b0 c0 T1 a1"}) {
+    data->Write("story.txt", text);
+    EXPECT_FALSE(CheckStoryFile(kStoryFile, err, sizeof err)) << text;
+    EXPECT_TRUE(Contains(err, "data/story.txt: the file holds")) << err;
+    EXPECT_TRUE(Contains(err, "the 6 story pages need 24")) << err;
+  }
+  std::string full;
+  for (int i = 0; i < 24; ++i) full += "w ";
+  data->Write("story.txt", full);
   EXPECT_TRUE(CheckStoryFile(kStoryFile, err, sizeof err)) << err;
 }
 

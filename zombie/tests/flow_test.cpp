@@ -11,7 +11,7 @@ class Flow : public ZombieTest {
  protected:
   void SetUp() override {
     ZombieTest::SetUp();
-    data = new TempData(PlainPeople(), PlainStage(), PlainStory() + "T3 a3 b3 c3 T4 a4 b4 c4 T5 a5 b5 c5\n");
+    data = new TempData(PlainPeople(), PlainStage(), PlainStory());
   }
   void TearDown() override {
     delete data;

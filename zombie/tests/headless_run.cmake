@@ -1,6 +1,8 @@
-# Runs zombie headless with the input script PLAYSCRIPT and writes the screenshots that its
-# "# shot FRAME NAME" lines ask for into OUTDIR; "# frames N" ends the run. Fails when
-# the program fails or a picture is missing.
+# Runs zombie headless with the input script SCRIPT and writes the screenshots that its
+# "# shot FRAME NAME" lines ask for into a temporary folder; "# frames N" ends the run.
+# Fails when the program fails or a picture is missing.
+include(${CMAKE_CURRENT_LIST_DIR}/../../tools/tests/temp_folder.cmake)
+set(OUTDIR ${tmp})
 file(STRINGS ${SCRIPT} lines)
 set(args --headless --seed 1 --input ${SCRIPT})
 set(pictures)
@@ -12,8 +14,6 @@ foreach(line ${lines})
     list(APPEND args --frames ${CMAKE_MATCH_1})
   endif()
 endforeach()
-file(MAKE_DIRECTORY ${OUTDIR})
-file(REMOVE ${pictures})
 execute_process(COMMAND ${PROGRAM} ${args} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "zombie ended with status ${rc}")
@@ -23,3 +23,4 @@ foreach(p ${pictures})
     message(FATAL_ERROR "missing screenshot ${p}")
   endif()
 endforeach()
+file(REMOVE_RECURSE ${tmp})

@@ -43,6 +43,7 @@ TempData::TempData(const std::string& people, const std::string& stage, const st
   std::filesystem::create_directories(dir_ / "data");
   previous_ = std::filesystem::current_path();
   std::filesystem::current_path(dir_);
+  plat::SetDataFolder(nullptr);  // data from the working directory, this folder
   Write("people.txt", people);
   Write("stage.txt", stage);
   Write("story.txt", story);
@@ -73,7 +74,9 @@ std::string PlainStage() {
   return s;
 }
 
-std::string PlainStory() { return "T0 a0 b0 c0\nT1 a1 b1 c1\nT2 a2 b2 c2\n"; }
+std::string PlainStory() {
+  return "T0 a0 b0 c0\nT1 a1 b1 c1\nT2 a2 b2 c2\nT3 a3 b3 c3\nT4 a4 b4 c4\nT5 a5 b5 c5\n";
+}
 
 void PressOn(int x, int y, int n) {
   frame::mouseX = x + 9 * n / 2;
