@@ -190,9 +190,9 @@ MaskedEntry* Recall(const MaskedKey& key) {
 }
 
 // Keeps the rectangles written since dirty record `from` for the text of key, whose
-// layout fills (0, 0, right, bottom) white and whose final transfer reads w x h pixels
+// layout fills (0, 0, right, bottom) white and whose final transfer reads tw x th pixels
 // from rows maskY and imageY.
-void Remember(const MaskedKey& key, int from, int right, int bottom, int w, int h, int maskY, int imageY) {
+void Remember(const MaskedKey& key, int from, int right, int bottom, int tw, int th, int maskY, int imageY) {
   maskedInPlace = nullptr;
   if (!scratchTracked) return;
   MaskedEntry* e = &maskedCache[0];
@@ -220,8 +220,8 @@ void Remember(const MaskedKey& key, int from, int right, int bottom, int w, int 
   // The bands the final transfer reads, rows [maskY, maskY + h) and [imageY, imageY + h)
   // as far as the scratch has them: kept whole when they fit a screenful.
   const int top = std::min(maskY, imageY);
-  const int end = std::min(s.height, std::max(maskY, imageY) + h);
-  const int cols = std::min(w, s.width);
+  const int end = std::min(s.height, std::max(maskY, imageY) + th);
+  const int cols = std::min(tw, s.width);
   e->top = top;
   if (cols > 0 && end > top && int64_t{cols} * (end - top) <= int64_t{640} * 480) {
     e->bands.Create(cols, end - top);
