@@ -98,6 +98,7 @@ void TitleFrame(Peers& p) {
   frame::DrawMaskedStringB(468, 380, "dust", 0xFFFFFF, 72, 1);
   frame::DrawMaskedStringB(0, 0, "EXPERIMENTAL   ", 0xFFFFFF, 72, 1);
   for (int i = -1; i <= 47; ++i) frame::DrawBox(0, 10 * i + 3, 700, 9, 0);
+  frame::SyncScratch();  // as the frame loop does after each step
   p.Present();
 }
 

@@ -91,6 +91,6 @@ void VolleyHeaviestFrame(benchmark::State& state) {
   volley::renderSet.target = nullptr;
 }
 BENCHMARK(VolleyHeaviestFrame);
-const bool kVolleyFrame = bench::Target("VolleyHeaviestFrame", 4.0);
+const bool kVolleyFrame = bench::Target("VolleyHeaviestFrame", 3.0);
 
 }  // namespace

@@ -69,6 +69,7 @@ void CreateSurfaces(const FrameSettings& settings) {
   backDC.Create(plat::kScreenW, plat::kScreenH);
   int sw = 0, sh = 0;
   ScratchSize(settings, sw, sh);
+  ForgetScratch();  // settles what the old surface owes before it is made anew
   if (sw > 0) dcTable[2].Create(sw, sh);
   ForgetScratch();
   if (settings.extraW > 0 && settings.extraH > 0) dcTable[3].Create(settings.extraW, settings.extraH);
@@ -115,6 +116,7 @@ int RunLoop(const FrameSettings& settings) {
     }
     if (gameState == 0) return 0;
     if (settings.step) settings.step();
+    SyncScratch();
     // BitBlt and StretchBlt of the whole 640x480 buffer give the same picture.
     plat::Present(backDC);
     if (!(settings.fastForwardKey && KeyHit(0x59, hold))) {

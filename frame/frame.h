@@ -96,8 +96,12 @@ int DrawMaskedString(int x, int y, const char* text, Colour colour);
 // onto dcTable[slot].
 int DrawMaskedString(int x, int y, const char* text, Colour colour, int height, int slot);
 // The masked-text helpers refill only what they wrote into the scratch surface (slot 2)
-// last time, which leaves it as a full white fill would. Code that writes slot 2 by other
-// means calls ForgetScratch first (DrawBox on slot 2 does it itself).
+// last time, which leaves it as a full white fill would. A text drawn again onto another
+// surface is combined from a kept copy, and the scratch is brought up to date later: code
+// that reads slot 2 by other means calls SyncScratch first, and code that writes it calls
+// ForgetScratch first (which syncs; DrawBox on slot 2 does it itself). The frame loop
+// syncs after every step.
+void SyncScratch();
 void ForgetScratch();
 // The two font layouts by name, whatever the running program's settings say.
 int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height, int slot);

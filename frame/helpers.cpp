@@ -129,13 +129,22 @@ struct MaskedEntry {
   Rect rects[kMaxDirty];
   int rectCount = 0;
   std::vector<Colour> pixels;  // the rectangles' pixels, row by row, one after another
-  uint32_t used = 0;           // for replacing the least recently used entry
+  int right = 0, bottom = 0;   // the layout's white fill
+  // The scratch rows [top, top + bands.height) that the final transfer reads, over the
+  // columns it can read; empty when too large to keep. Clipped as the scratch clips.
+  plat::Surface bands;
+  int top = 0;
+  uint32_t used = 0;  // for replacing the least recently used entry
   bool valid = false;
 };
 constexpr int kMaskedEntries = 8;
 MaskedEntry maskedCache[kMaskedEntries];
 uint32_t maskedClock = 0;
 const MaskedEntry* maskedInPlace = nullptr;  // the entry the scratch holds right now
+// The entry the scratch should hold but does not yet: a repeated text onto another surface
+// reads its kept bands, and the scratch is brought up to date only when something reads
+// or writes it (SyncScratch).
+MaskedEntry* scratchOwed = nullptr;
 
 // The key of a text, or false for one too long to keep. A layout keeps a text only when
 // everything its drawing reads from the scratch lies in its white fill or in what it drew
@@ -154,30 +163,36 @@ bool MakeKey(char layout, const char* text, int n, Colour colour, int height, Ma
   return true;
 }
 
-// Puts a kept text into the scratch surface as its full sequence would, after the white
-// fill of (0, 0, right, bottom). False when the text is not kept.
-bool Recall(const MaskedKey& key, int right, int bottom) {
+// Puts a kept text into the scratch surface as its full sequence would, after its
+// layout's white fill.
+void PutBack(MaskedEntry& e) {
+  if (maskedInPlace == &e && scratchTracked) return;
+  WhiteScratch(e.right, e.bottom, e.rects, e.rectCount);
+  plat::Surface& s = dcTable[kScratch];
+  const Colour* p = e.pixels.data();
+  for (int i = 0; i < e.rectCount; ++i) {
+    const Rect r = e.rects[i];
+    const int w = r.right - r.left;
+    for (int y = r.top; y < r.bottom; ++y, p += w) std::memcpy(s.Row(y) + r.left, p, w * sizeof(Colour));
+    MarkScratch(r.left, r.top, r.right, r.bottom);
+  }
+  maskedInPlace = scratchTracked ? &e : nullptr;
+}
+
+// The kept entry of key, or null.
+MaskedEntry* Recall(const MaskedKey& key) {
   for (MaskedEntry& e : maskedCache) {
     if (!e.valid || !(e.key == key)) continue;
     e.used = ++maskedClock;
-    if (maskedInPlace == &e && scratchTracked) return true;
-    WhiteScratch(right, bottom, e.rects, e.rectCount);
-    plat::Surface& s = dcTable[kScratch];
-    const Colour* p = e.pixels.data();
-    for (int i = 0; i < e.rectCount; ++i) {
-      const Rect r = e.rects[i];
-      const int w = r.right - r.left;
-      for (int y = r.top; y < r.bottom; ++y, p += w) std::memcpy(s.Row(y) + r.left, p, w * sizeof(Colour));
-      MarkScratch(r.left, r.top, r.right, r.bottom);
-    }
-    maskedInPlace = scratchTracked ? &e : nullptr;
-    return true;
+    return &e;
   }
-  return false;
+  return nullptr;
 }
 
-// Keeps the rectangles written since dirty record `from` for the text of key.
-void Remember(const MaskedKey& key, int from) {
+// Keeps the rectangles written since dirty record `from` for the text of key, whose
+// layout fills (0, 0, right, bottom) white and whose final transfer reads tw x th pixels
+// from rows maskY and imageY.
+void Remember(const MaskedKey& key, int from, int right, int bottom, int tw, int th, int maskY, int imageY) {
   maskedInPlace = nullptr;
   if (!scratchTracked) return;
   MaskedEntry* e = &maskedCache[0];
@@ -200,6 +215,20 @@ void Remember(const MaskedKey& key, int from) {
     for (int y = r.top; y < r.bottom; ++y, p += w) std::memcpy(p, s.Row(y) + r.left, w * sizeof(Colour));
     e->rects[e->rectCount++] = r;
   }
+  e->right = right;
+  e->bottom = bottom;
+  // The bands the final transfer reads, rows [maskY, maskY + h) and [imageY, imageY + h)
+  // as far as the scratch has them: kept whole when they fit a screenful.
+  const int top = std::min(maskY, imageY);
+  const int end = std::min(s.height, std::max(maskY, imageY) + th);
+  const int cols = std::min(tw, s.width);
+  e->top = top;
+  if (cols > 0 && end > top && int64_t{cols} * (end - top) <= int64_t{640} * 480) {
+    e->bands.Create(cols, end - top);
+    for (int y = top; y < end; ++y) std::memcpy(e->bands.Row(y - top), s.Row(y), cols * sizeof(Colour));
+  } else {
+    e->bands = plat::Surface{};
+  }
   e->used = ++maskedClock;
   e->valid = true;
   maskedInPlace = e;
@@ -207,6 +236,41 @@ void Remember(const MaskedKey& key, int from) {
 
 // Where a layout's fresh drawing starts recording: after its white fill.
 int DirtyMark() { return scratchDirtyCount; }
+
+// Whether drawing entry a and then a layout filling (0, 0, right, bottom) leaves the
+// scratch as that layout alone would: all a wrote lies inside the later fill.
+bool Covered(const MaskedEntry& a, int right, int bottom) {
+  if (a.right > right || a.bottom > bottom) return false;
+  for (int i = 0; i < a.rectCount; ++i)
+    if (a.rects[i].right > right || a.rects[i].bottom > bottom) return false;
+  return true;
+}
+
+// The course of every layout. A kept text onto another surface is combined from its kept
+// bands and the scratch owes it; a kept text onto the scratch itself is put back first;
+// any other text is drawn by draw() after the white fill, and kept when key is given.
+template <class Draw>
+void Masked(const MaskedKey* key, int right, int bottom, plat::Surface& target, int x, int y, int w, int h,
+            int maskY, int imageY, Draw draw) {
+  MaskedEntry* e = key ? Recall(*key) : nullptr;
+  if (e && !e->bands.pixels.empty() && &target != &dcTable[kScratch]) {
+    if (scratchOwed && scratchOwed != e && !Covered(*scratchOwed, right, bottom)) SyncScratch();
+    scratchOwed = maskedInPlace == e && scratchTracked ? nullptr : e;
+    plat::BlitMasked(target, x, y, w, h, e->bands, 0, maskY - e->top, imageY - e->top);
+    return;
+  }
+  SyncScratch();
+  if (e) {
+    PutBack(*e);
+  } else {
+    WhiteScratch(right, bottom);
+    const int from = DirtyMark();
+    draw();
+    if (key) Remember(*key, from, right, bottom, w, h, maskY, imageY);
+    else maskedInPlace = nullptr;
+  }
+  CombineOnto(target, x, y, w, h, maskY, imageY);
+}
 
 int NextRandom() {
   randomState = randomState * 22695477u + 1u;
@@ -226,7 +290,15 @@ int RandomBelow(int n) {
   return n > 0 ? v % n : 0;
 }
 
+void SyncScratch() {
+  MaskedEntry* e = scratchOwed;
+  scratchOwed = nullptr;
+  // A scratch surface made anew since owes nothing.
+  if (e && e->key.scratchW == dcTable[kScratch].width && e->key.scratchH == dcTable[kScratch].height) PutBack(*e);
+}
+
 void ForgetScratch() {
+  SyncScratch();
   scratchTracked = false;
   scratchDirtyCount = 0;
   maskedInPlace = nullptr;
@@ -260,20 +332,14 @@ int DrawMaskedString(int x, int y, const char* text, Colour colour) {
   text = Text(text);
   const int n = Length(text);
   colour &= 0xFFFFFF;
-  const plat::Font* font = plat::DefaultFont();
-  const int w = 9 * n;
   MaskedKey key;
   const bool keep = dcTable[kScratch].width <= 640 && MakeKey('A', text, n, colour, 0, key);
-  if (!keep || !Recall(key, 640, 480)) {
-    WhiteScratch(640, 480);
-    const int from = DirtyMark();
+  Masked(keep ? &key : nullptr, 640, 480, backDC, x, y, 9 * n, 18, 0, 64, [&] {
+    const plat::Font* font = plat::DefaultFont();
     ScratchText(0, text, n, 0, font);
     ScratchText(32, text, n, kWhite - colour, font);
-    ScratchInvert(64, w, 18, 32);
-    if (keep) Remember(key, from);
-    else maskedInPlace = nullptr;
-  }
-  CombineOnto(backDC, x, y, w, 18, 0, 64);
+    ScratchInvert(64, 9 * n, 18, 32);
+  });
   return n;
 }
 
@@ -285,20 +351,13 @@ int DrawMaskedStringB(int x, int y, const char* text, Colour colour, int height,
   const int n = Length(text);
   if (!ValidSlot(slot) || height <= 0) return n;
   colour &= 0xFFFFFF;
-  plat::Surface& target = dcTable[slot];
   const int w = n * (height + 4) / 2;
   MaskedKey key;
   const bool keep = dcTable[kScratch].width <= 640 && height <= 448 && MakeKey('B', text, n, colour, height, key);
-  if (!keep || !Recall(key, 640, 480)) {
-    WhiteScratch(640, 480);
-    const int from = DirtyMark();
-    const plat::Font* font = plat::CreatedFont(height, 700);
-    ScratchText(32, text, n, kWhite - colour, font);
+  Masked(keep ? &key : nullptr, 640, 480, dcTable[slot], x, y, w, height, 32, 320, [&] {
+    ScratchText(32, text, n, kWhite - colour, plat::CreatedFont(height, 700));
     ScratchInvert(320, w, height, 32);
-    if (keep) Remember(key, from);
-    else maskedInPlace = nullptr;
-  }
-  CombineOnto(target, x, y, w, height, 32, 320);
+  });
   return n;
 }
 
@@ -309,22 +368,16 @@ int DrawMaskedStringC(int x, int y, const char* text, Colour colour, int height,
   const int n = Length(text);
   if (!ValidSlot(slot) || height <= 0) return n;
   colour &= 0xFFFFFF;
-  plat::Surface& target = dcTable[slot];
   const int w = n * height / 2;
   MaskedKey key;
   const bool keep = dcTable[kScratch].width <= 1280 && dcTable[kScratch].height <= 960 &&
                     MakeKey('C', text, n, colour, height, key);
-  if (!keep || !Recall(key, 1280, 960)) {
-    WhiteScratch(1280, 960);
-    const int from = DirtyMark();
+  Masked(keep ? &key : nullptr, 1280, 960, dcTable[slot], x, y, w, height, 0, 480, [&] {
     const plat::Font* font = plat::CreatedFont(height, 700);
     ScratchText(0, text, n, 0, font);
     ScratchText(480, text, n, kWhite - colour, font);
     ScratchInvert(480, w, height, 480);
-    if (keep) Remember(key, from);
-    else maskedInPlace = nullptr;
-  }
-  CombineOnto(target, x, y, w, height, 0, 480);
+  });
   return n;
 }
 

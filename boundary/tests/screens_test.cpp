@@ -107,10 +107,12 @@ TEST_F(BoundaryTest, TitleBlackensOnlyTheRowsTheBarsLeaveAndGivesThePlainPicture
       frame::backDC.pixels = before;
       ++frameCounter;
       PlainTitlePicture();
+      frame::SyncScratch();  // the scratch is read here, as the frame loop would leave it
       const std::vector<plat::Colour> plainBack = frame::backDC.pixels, plainScratch = frame::dcTable[2].pixels;
       frameCounter = start + f;
       frame::backDC.pixels = before;
       TitleFrame();
+      frame::SyncScratch();
       ASSERT_EQ(frame::backDC.pixels, plainBack) << "counter " << frameCounter;
       ASSERT_EQ(frame::dcTable[2].pixels, plainScratch) << "counter " << frameCounter;
     }

@@ -245,9 +245,16 @@ TEST_F(Helpers, KeptTextsMatchThePlainSequence) {
         plat::Blit(target, x, y, w, h, ref, 0, 0, plat::Rop::And);
         plat::Blit(target, x, y, w, h, ref, 0, 480, plat::Rop::Invert);
       }
-      ASSERT_EQ(frame::dcTable[2].pixels, ref.pixels);
       ASSERT_EQ(frame::backDC.pixels, target.pixels);
+      // The scratch may be brought up to date late, but always before anyone reads it;
+      // here it is read after two steps of three, so some texts pass unseen.
+      if (step % 3 != 0) {
+        frame::SyncScratch();
+        ASSERT_EQ(frame::dcTable[2].pixels, ref.pixels);
+      }
     }
+    frame::SyncScratch();
+    EXPECT_EQ(frame::dcTable[2].pixels, ref.pixels);
   }
 }
 

@@ -287,10 +287,18 @@ struct ColumnShape {
 struct StretchTables {
   std::vector<int> first, last, base;
   std::vector<int32_t> lanes;
-  std::vector<Colour> stack, built;
   ColumnShape shape;  // of the table held, or empty
   rows::GatherPlan plan;
   int xa = 0, span = 0;  // first visible column after cx; source columns used
+};
+
+// A few column tables, so that the shapes of one scene (cells clipped at either edge of
+// the picture and whole ones between) each keep theirs; replaced in turn.
+constexpr int kTables = 4;
+struct StretchStore {
+  StretchTables tables[kTables];
+  int next = 0;
+  std::vector<Colour> stack, built;
 };
 
 }  // namespace
@@ -318,7 +326,7 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   // The mapping is monotonic, so the columns whose source lies (partly) on the source
   // surface form one run [xa, xa + n). A stretch of the same shape as the last one, wholly
   // on its source (the cells of one sheet), reuses the last table and its lane indices.
-  static StretchTables tab;
+  static StretchStore store;
   const rows::Kernels& kern = K();
   const int64_t off = cx - DX;
   int64_t j0, j1, e0, e1;
@@ -329,6 +337,15 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   const bool straight = !mirrorX && SW == DW;
   ColumnShape shape{off, cw, DW, SW, mirrorX, 0, &kern};
   if (whole) shape.room = static_cast<int>(std::min<int64_t>(src.width - (SX + j0), e1 - j0 + 16));
+  StretchTables* held = nullptr;
+  if (whole)
+    for (StretchTables& t : store.tables)
+      if (t.shape == shape) held = &t;
+  if (!held) {
+    held = &store.tables[store.next];
+    store.next = (store.next + 1) % kTables;
+  }
+  StretchTables& tab = *held;
   if (!whole || !(shape == tab.shape)) {
     tab.shape = {};
     Grow(tab.first, static_cast<size_t>(cw));
@@ -372,7 +389,7 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   const int64_t xa = cx + tab.xa;
   // Leftmost source column: on a reused table the stretch lies wholly on the source.
   const int lo = whole ? static_cast<int>(SX + j0) : static_cast<int>(std::max<int64_t>(SX + j0, 0)), span = tab.span;
-  Grow(tab.built, static_cast<size_t>(n));
+  Grow(store.built, static_cast<size_t>(n));
   const rows::Op which = rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop);
   const auto op = kern.op[which];
   // A path that gathers and applies in one pass needs no built row.
@@ -416,8 +433,8 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       fetched = mirrorY ? std::min(fetched, a) : std::max(fetched, b);
       if (r1 - r0 > 1) {
         // Rows collapsing onto one destination row are ANDed first, over the used columns.
-        Grow(tab.stack, static_cast<size_t>(src.width));
-        Colour* acc = tab.stack.data();
+        Grow(store.stack, static_cast<size_t>(src.width));
+        Colour* acc = store.stack.data();
         kern.op[rows::kCopy](acc + lo, 0, line + lo, 0, span, 1);
         for (int64_t r = r0 + 1; r < r1; ++r)
           kern.op[rows::kAnd](acc + lo, 0, src.Row(static_cast<int>(r)) + lo, 0, span, 1);
@@ -427,8 +444,8 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       if (straight || fused) {
         out = line;
       } else {
-        kern.gather(tab.built.data(), line, plan);
-        out = tab.built.data();
+        kern.gather(store.built.data(), line, plan);
+        out = store.built.data();
       }
       builtR0 = r0;
       builtR1 = r1;
@@ -447,7 +464,13 @@ void FillRect(Surface& s, int left, int top, int right, int bottom, Colour c) {
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
   if (left >= right || top >= bottom) return;
-  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c & kMask);
+  c &= kMask;
+  if (right - left == s.width) {
+    // Whole rows lie end to end: filled as one long row.
+    K().fill(s.Row(top), 0, s.width * (bottom - top), 1, c);
+    return;
+  }
+  K().fill(s.Row(top) + left, s.width, right - left, bottom - top, c);
 }
 
 void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c) {

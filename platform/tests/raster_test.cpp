@@ -164,6 +164,26 @@ TEST(Raster, StretchWorkloadShapes) {
   });
 }
 
+TEST(Raster, StretchesOfShapesInTurnKeepTheirOwnColumnTables) {
+  // More shapes in rotation than tables are kept, each drawn again from other cells.
+  OnEveryPath([] {
+    std::mt19937 rng(14);
+    Surface sheet = Noise(300, 200, rng);
+    struct { int dw, dh, sw, sh; } shapes[] = {{96, 44, 64, 32}, {58, 64, 64, 64}, {-40, 30, 20, 30},
+                                               {17, 9, 50, 20},  {64, 20, 63, 20}, {33, 33, -33, 11}};
+    Surface d = Noise(400, 300, rng), want = d;
+    for (int t = 0; t < 72; ++t) {
+      const auto& s = shapes[t % 6];
+      const int dx = static_cast<int>(rng() % 420) - 40, dy = static_cast<int>(rng() % 320) - 30;
+      const int sx = 40 + static_cast<int>(rng() % 180), sy = 40 + static_cast<int>(rng() % 100);
+      const Rop rop = kRops[rng() % 4];
+      RefStretch(want, dx, dy, s.dw, s.dh, sheet, sx, sy, s.sw, s.sh, rop);
+      StretchBlit(d, dx, dy, s.dw, s.dh, sheet, sx, sy, s.sw, s.sh, rop);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
+  });
+}
+
 TEST(Raster, ColumnsEqualOnePixelTransfersAtEveryEdge) {
   OnEveryPath([] {
     std::mt19937 rng(14);
