@@ -37,7 +37,8 @@ int TextWidth(const Font* font, const char* text, int n);
 int DrawText(Surface& s, int x, int y, const char* text, int n, Colour colour, const Font* font);
 
 // Draws an anti-aliased text (code page 932, up to its NUL) in the rectangle
-// (left, top)-(right, bottom), left and top aligned, breaking lines at '\n', clipped to
+// (left, top)-(right, bottom), left and top aligned, breaking lines at '\n' and wrapping
+// those too wide for the rectangle (at a space where there is one), clipped to
 // the rectangle and the surface, blended over the surface. argb is 0xAARRGGBB; the
 // alpha scales the coverage.
 void DrawSmoothText(Surface& s, int left, int top, int right, int bottom,

@@ -2,58 +2,20 @@
 // a clean course, scripted key state and helpers to place balls and enemies.
 #pragma once
 #include <gtest/gtest.h>
-#include <fstream>
-#include <initializer_list>
-#include <sstream>
-#include <string>
 #include "ball/ball.h"
 #include "ball/settings.h"
-#include "platform/options.h"
-#include "platform/system.h"
+#include "frame/tests/testkit.h"
 
 namespace balltest {
 
-// Opens the headless system with the given keys held down from now on.
-inline void HoldKeys(std::initializer_list<int> vks) {
-  plat::Options opts;
-  opts.headless = true;
-  for (int vk : vks) {
-    plat::ScriptEvent ev;
-    ev.kind = plat::ScriptEvent::Down;
-    ev.frame = 1;
-    ev.vk = vk;
-    opts.script.push_back(ev);
-  }
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
-  plat::Event e;
-  while (plat::PollEvent(e)) {
-  }
-}
+using frametest::HoldKeys;
+using frametest::RandomPreview;
 
 // Opens the headless system driven by the recorded playthrough script, with the frame
 // reset and seeded as a headless run of the program is.
 inline void OpenPlaythrough(long frames) {
-  std::ifstream in(BALL_SOURCE_DIR "/tests/playthrough.script");
-  ASSERT_TRUE(in) << "cannot read playthrough.script";
-  std::stringstream text;
-  text << in.rdbuf();
-  plat::Options opts;
-  opts.headless = true;
-  opts.frames = frames;
-  std::string error;
-  ASSERT_TRUE(plat::ParseScript(text.str(), "playthrough.script", opts.script, error)) << error;
-  frame::ResetFrame();
-  frame::SeedRandom(1);
-  ASSERT_TRUE(plat::OpenSystem(opts, plat::WindowConfig{}));
+  frametest::OpenScripted(BALL_SOURCE_DIR "/tests/playthrough.script", frames);
 }
-
-// Runs the generator ahead on a copy of its state: what the next draws will be.
-struct RandomPreview {
-  uint32_t saved;
-  RandomPreview() : saved(frame::randomState) {}
-  ~RandomPreview() { frame::randomState = saved; }
-  int Below(int n) { return frame::RandomBelow(n); }
-};
 
 class BallTest : public ::testing::Test {
  protected:

@@ -8,7 +8,7 @@ namespace plat::detail {
 
 namespace {
 
-constexpr int kMargin = 36;                          // between the picture's edge and the panel
+constexpr int kMargin = 24;                          // between the picture's edge and the panel
 constexpr int kPad = 18;                             // inside the panel
 constexpr Colour kPanel = 0x3A2A1E, kEdge = 0xC8B49A;  // 0x00BBGGRR
 constexpr uint32_t kTitleArgb = 0xFFFFE9A8, kTextArgb = 0xFFF2F2F2, kHintArgb = 0xFFB8C8D8;

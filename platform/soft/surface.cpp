@@ -485,6 +485,54 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
   }
 }
 
+namespace {
+
+// n pixels of one colour, four at a time. The runs of a line are short, so an inline loop
+// beats a call of the row kernels' fill per run.
+void FillSpan(Colour* d, int64_t n, Colour c) {
+  const uint32_t __attribute__((vector_size(16))) v = {c, c, c, c};
+  int64_t i = 0;
+  for (; i + 4 <= n; i += 4) std::memcpy(d + i, &v, sizeof v);
+  for (; i < n; ++i) d[i] = c;
+}
+
+// A mostly horizontal line (da >= |db|, da below 2^24, so every product fits in 64 bits),
+// drawn row run by row run over columns lo..hi: minor(a) changes at
+//   a1 + ceil((2k - 1) da / 2db)        going down (db > 0), k = minor + 1 - b1,
+//   a1 + floor((2k + 1) da / 2|db|) + 1  going up (db < 0),   k = b1 - minor,
+// and each step to the next row adds 2 da to the numerator, so one division per line
+// finds every run.
+// minor is minor(lo).
+void XMajorRuns(Surface& s, int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t minor, int64_t da,
+                int64_t db, int64_t rows, Colour c) {
+  if (db == 0) {
+    if (minor >= 0 && minor < rows) FillSpan(s.Row(static_cast<int>(minor)) + lo, hi + 1 - lo, c);
+    return;
+  }
+  const int64_t step = db > 0 ? 1 : -1, d = 2 * (db > 0 ? db : -db);
+  const int64_t k = db > 0 ? minor + 1 - b1 : b1 - minor;
+  const int64_t n = db > 0 ? (2 * k - 1) * da + d - 1 : (2 * k + 1) * da;  // never negative
+  int64_t q = n / d, r = n % d;
+  const int64_t dq = 2 * da / d, dr = 2 * da % d, extra = db > 0 ? 0 : 1;
+  for (int64_t a = lo; a <= hi; minor += step) {
+    const int64_t end = std::min(hi, a1 + q + extra - 1);  // last column of this run
+    if (minor >= 0 && minor < rows) {
+      FillSpan(s.Row(static_cast<int>(minor)) + a, end + 1 - a, c);
+    } else if ((db > 0 && minor >= rows) || (db < 0 && minor < 0)) {
+      return;  // past the surface's last row, never to come back
+    }
+    a = end + 1;
+    q += dq;
+    r += dr;
+    if (r >= d) {
+      r -= d;
+      ++q;
+    }
+  }
+}
+
+}  // namespace
+
 void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   c &= kMask;
   const int64_t adx = x2 > x1 ? int64_t{x2} - x1 : int64_t{x1} - x2;
@@ -507,12 +555,27 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   if (lo > hi) return;
   // minor(a) = b1 + floor(((a - a1) * 2 (b2 - b1) + da) / (2 da)), rounding halves up.
   const int64_t da = a2 - a1, db = b2 - b1, den = 2 * da;
-  __extension__ using Wide = __int128;
-  const Wide num0 = Wide{lo - a1} * (2 * db) + da;
-  Wide q = num0 / den, r = num0 % den;
-  if (r < 0) { r += den; --q; }
-  int64_t minor = b1 + static_cast<int64_t>(q);
-  int64_t rem = static_cast<int64_t>(r);
+  // The first pixel's minor coordinate and remainder, in 128 bits only when the line is
+  // long enough for 64 to overflow.
+  int64_t minor, rem;
+  if (da < (int64_t{1} << 24)) {
+    const int64_t num0 = (lo - a1) * (2 * db) + da;
+    int64_t q = num0 / den, r = num0 % den;
+    if (r < 0) { r += den; --q; }
+    minor = b1 + q;
+    rem = r;
+  } else {
+    __extension__ using Wide = __int128;
+    const Wide num0 = Wide{lo - a1} * (2 * db) + da;
+    Wide q = num0 / den, r = num0 % den;
+    if (r < 0) { r += den; --q; }
+    minor = b1 + static_cast<int64_t>(q);
+    rem = static_cast<int64_t>(r);
+  }
+  if (xMajor && da < (int64_t{1} << 24)) {
+    XMajorRuns(s, lo, hi, a1, b1, minor, da, db, minorLimit, c);
+    return;
+  }
   for (int64_t a = lo; a <= hi; ++a) {
     if (minor >= 0 && minor < minorLimit) {
       if (xMajor) s.Row(static_cast<int>(minor))[a] = c;

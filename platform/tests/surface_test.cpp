@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -335,6 +336,58 @@ TEST(DrawLineTo, EndPointExcludedAndDirectionIndependent) {
   }
   EXPECT_TRUE(LinePixels(4, 4, 4, 4).empty());
   EXPECT_EQ(LinePixels(4, 4, 5, 4), (std::set<std::pair<int, int>>{{4, 4}}));
+}
+
+// The pixels of a line by their definition, one at a time: along the longer axis from the
+// end with the smaller coordinate, the other coordinate rounded halves up; the end point
+// (x2, y2) left out; clipped to the surface.
+void ReferenceLine(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
+  const int64_t adx = std::llabs(int64_t{x2} - x1), ady = std::llabs(int64_t{y2} - y1);
+  if (adx == 0 && ady == 0) return;
+  const bool xMajor = adx >= ady;
+  int64_t a1 = xMajor ? x1 : y1, b1 = xMajor ? y1 : x1, a2 = xMajor ? x2 : y2, b2 = xMajor ? y2 : x2;
+  const int64_t skip = a2;  // the end point's major coordinate
+  if (a1 > a2) {
+    std::swap(a1, a2);
+    std::swap(b1, b2);
+  }
+  const int64_t da = a2 - a1, db = b2 - b1;
+  const int64_t from = std::max<int64_t>(a1, -1), to = std::min<int64_t>(a2, 2000);
+  for (int64_t a = from; a <= to; ++a) {
+    if (a == skip) continue;
+    __extension__ using Wide = __int128;
+    const Wide num = Wide{a - a1} * (2 * db) + da, den = 2 * da;
+    Wide q = num / den;
+    if (num % den < 0) --q;
+    const int64_t b = b1 + static_cast<int64_t>(q);
+    const int64_t x = xMajor ? a : b, y = xMajor ? b : a;
+    if (x >= 0 && y >= 0 && x < s.width && y < s.height) s.Row(static_cast<int>(y))[x] = c;
+  }
+}
+
+TEST(DrawLineTo, MatchesTheReferenceOnRandomLinesOfEveryKind) {
+  uint64_t seed = 88172645463325252ull;
+  auto next = [&](int64_t lo, int64_t hi) {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    return static_cast<int>(lo + static_cast<int64_t>(seed % static_cast<uint64_t>(hi - lo + 1)));
+  };
+  Surface fast, ref;
+  for (int i = 0; i < 20000; ++i) {
+    const int w = next(1, 90), h = next(1, 70);
+    fast.Create(w, h);
+    ref.Create(w, h);
+    // Mostly lines near the surface, some far out, some with huge coordinates.
+    const int reach = i % 10 == 0 ? 1 << 30 : (i % 3 == 0 ? 400 : 120);
+    const int x1 = next(-reach, reach), y1 = next(-reach, reach);
+    int x2 = next(-reach, reach), y2 = next(-reach, reach);
+    if (i % 4 == 0) y2 = y1 + next(-20, 20);  // shallow, like most strokes of the games
+    const Colour c = static_cast<Colour>(next(1, 0xFFFFFF));
+    DrawLineTo(fast, x1, y1, x2, y2, c);
+    ReferenceLine(ref, x1, y1, x2, y2, c);
+    ASSERT_EQ(fast.pixels, ref.pixels) << x1 << "," << y1 << " " << x2 << "," << y2 << " on " << w << "x" << h;
+  }
 }
 
 TEST(DrawLineTo, HugeCoordinatesAreClipped) {

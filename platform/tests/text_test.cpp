@@ -198,6 +198,28 @@ TEST_F(Text, SmoothTextBlendsAndClipsToRectangle) {
   DrawSmoothText(s, -100000, -100000, 100000, 100000, "\x83\x51\n\n\n\nA", 0xFFFFFFFF, f);
 }
 
+TEST_F(Text, SmoothTextWrapsWhatIsTooWide) {
+  const Font* f = SmoothFont(16);
+  const int h = FontHeight(f);
+  const char* words = "wide words wrap onto the next line";
+  const int w = TextWidth(f, words, static_cast<int>(std::strlen(words)));
+  ASSERT_GT(w, 120);
+  // Too wide for 120 pixels: it goes on below, never past the right edge.
+  FillRect(s, 0, 0, 200, 80, 0);
+  DrawSmoothText(s, 0, 0, 120, 80, words, 0xFFFFFFFF, f);
+  EXPECT_EQ(CountIn(0, 120, 0, 200, 80), 80 * 80);
+  EXPECT_LT(CountIn(0, 0, h, 120, 2 * h), 120 * h);  // ink on the second line
+  // Wide enough: one line, nothing below it.
+  FillRect(s, 0, 0, 200, 80, 0);
+  DrawSmoothText(s, 0, 0, w + 1, 80, words, 0xFFFFFFFF, f);
+  EXPECT_EQ(CountIn(0, 0, h, 200, 80), 200 * (80 - h));
+  // Text without spaces (Japanese) breaks between characters.
+  FillRect(s, 0, 0, 200, 80, 0);
+  DrawSmoothText(s, 0, 0, 40, 80, "\x83\x51\x83\x51\x83\x51\x83\x51", 0xFFFFFFFF, f);
+  EXPECT_EQ(CountIn(0, 40, 0, 200, 80), 160 * 80);
+  EXPECT_LT(CountIn(0, 0, h, 40, 2 * h), 40 * h);
+}
+
 TEST_F(Text, DrawingCachedGlyphsAllocatesNothing) {
   const char* text = "Score 123 \x83\x51\x81\x5B\x83\x80";
   const int n = static_cast<int>(std::strlen(text));

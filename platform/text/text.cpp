@@ -356,6 +356,24 @@ int DrawText(Surface& s, int x, int y, const char* text, int n, Colour colour, c
   return width;
 }
 
+// Where the line that starts at byte i ends when it may be at most `width` pixels wide:
+// at a '\n', at the last space that still fits, or (for text without spaces, as Japanese
+// is) before the first character that does not fit. Always takes at least one character.
+static int LineEnd(const Font* font, const unsigned char* p, int n, int i, int64_t width) {
+  int64_t used = 0;
+  int lastSpace = -1;
+  for (int j = i; j < n;) {
+    if (p[j] == '\n') return j;
+    int bytes;
+    const char32_t c = DecodeOneCp932(p + j, n - j, &bytes);
+    used += Advance(font, GetGlyph(font, c), bytes);
+    if (used > width && j > i) return lastSpace > i ? lastSpace : j;
+    if (c == U' ') lastSpace = j;
+    j += bytes;
+  }
+  return n;
+}
+
 void DrawSmoothText(Surface& s, int left, int top, int right, int bottom,
                     const char* text, uint32_t argb, const Font* font) {
   if (font == nullptr || text == nullptr) return;
@@ -368,32 +386,33 @@ void DrawSmoothText(Surface& s, int left, int top, int right, int bottom,
   const auto* p = reinterpret_cast<const unsigned char*>(text);
   int n = 0;
   while (p[n] != 0) ++n;
-  int64_t pen = left;
+  const int64_t width = int64_t{right} - left;
   int64_t lineTop = top;
-  for (int i = 0; i < n;) {
-    if (p[i] == '\n') {
-      pen = left;
-      lineTop += font->height;
-      if (lineTop >= cy1) break;
-      ++i;
-      continue;
+  for (int i = 0; i < n && lineTop < cy1;) {
+    const int end = LineEnd(font, p, n, i, width);
+    int64_t pen = left;
+    for (int j = i; j < end;) {
+      int used;
+      const char32_t c = DecodeOneCp932(p + j, end - j, &used);
+      j += used;
+      const Glyph& g = GetGlyph(font, c);
+      const int64_t penX = pen;
+      pen += Advance(font, g, used);
+      if (g.w == 0) continue;
+      ForGlyphPixels(s, g, penX, lineTop + font->ascent, cx0, cy0, cx1, cy1,
+                     [&](Colour& d, uint8_t coverage) {
+                       const uint32_t a = coverage * alpha;  // 1..255*255
+                       const uint32_t inv = 255 * 255 - a;
+                       const uint32_t r = (cr * a + (d & 0xFF) * inv + 32512) / 65025;
+                       const uint32_t gg = (cg * a + ((d >> 8) & 0xFF) * inv + 32512) / 65025;
+                       const uint32_t b = (cb * a + ((d >> 16) & 0xFF) * inv + 32512) / 65025;
+                       d = r | (gg << 8) | (b << 16);
+                     });
     }
-    int used;
-    const char32_t c = DecodeOneCp932(p + i, n - i, &used);
-    i += used;
-    const Glyph& g = GetGlyph(font, c);
-    const int64_t penX = pen;
-    pen += Advance(font, g, used);
-    if (g.w == 0) continue;
-    ForGlyphPixels(s, g, penX, lineTop + font->ascent, cx0, cy0, cx1, cy1,
-                   [&](Colour& d, uint8_t coverage) {
-                     const uint32_t a = coverage * alpha;  // 1..255*255
-                     const uint32_t inv = 255 * 255 - a;
-                     const uint32_t r = (cr * a + (d & 0xFF) * inv + 32512) / 65025;
-                     const uint32_t gg = (cg * a + ((d >> 8) & 0xFF) * inv + 32512) / 65025;
-                     const uint32_t b = (cb * a + ((d >> 16) & 0xFF) * inv + 32512) / 65025;
-                     d = r | (gg << 8) | (b << 16);
-                   });
+    // Past the break: a '\n' or the space the line broke at is not drawn.
+    i = end;
+    if (i < n && (p[i] == '\n' || p[i] == ' ')) ++i;
+    lineTop += font->height;
   }
 }
 
