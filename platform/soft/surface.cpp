@@ -538,6 +538,26 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   const int64_t adx = x2 > x1 ? int64_t{x2} - x1 : int64_t{x1} - x2;
   const int64_t ady = y2 > y1 ? int64_t{y2} - y1 : int64_t{y1} - y2;
   if (adx == 0 && ady == 0) return;
+  // Horizontal and vertical lines (most of the dashes and rules the games draw) cover a
+  // plain span from the start point toward the end point, which is left out.
+  if (ady == 0 || adx == 0) {
+    const bool horizontal = ady == 0;
+    const int64_t from = horizontal ? x1 : y1, to = horizontal ? x2 : y2;
+    const int64_t fixed = horizontal ? y1 : x1;
+    if (fixed < 0 || fixed >= (horizontal ? s.height : s.width)) return;
+    int64_t lo = std::min(from, to), hi = std::max(from, to);
+    if (from < to) --hi; else ++lo;
+    lo = std::max<int64_t>(lo, 0);
+    hi = std::min<int64_t>(hi, (horizontal ? s.width : s.height) - 1);
+    if (lo > hi) return;
+    if (horizontal) {
+      Colour* row = s.Row(static_cast<int>(fixed));
+      std::fill(row + lo, row + hi + 1, c);
+    } else {
+      for (int64_t y = lo; y <= hi; ++y) s.Row(static_cast<int>(y))[fixed] = c;
+    }
+    return;
+  }
   const bool xMajor = adx >= ady;
   // Work in (major, minor) coordinates. The pixels follow the line between the two end
   // points ordered by the major coordinate, so drawing either way covers the same pixels;

@@ -403,5 +403,31 @@ TEST(DrawLineTo, HugeCoordinatesAreClipped) {
   EXPECT_EQ(Count(s, 0x2), 0);
 }
 
+TEST(DrawLineTo, AxisLinesMatchAUnitStepWalk) {
+  // Horizontal and vertical lines take a span path. The reference walks from the start
+  // point toward the end point one pixel per step, leaving the end point out.
+  uint32_t seed = 99;
+  const auto next = [&](int lo, int hi) {
+    seed = seed * 1103515245u + 12345u;
+    return lo + static_cast<int>((seed >> 8) % static_cast<uint32_t>(hi - lo + 1));
+  };
+  Surface fast, ref;
+  fast.Create(23, 17);
+  ref.Create(23, 17);
+  for (int i = 0; i < 4000; ++i) {
+    const int a = next(-30, 50), b = next(-30, 50), fixed = next(-5, 27);
+    const bool horizontal = next(0, 1) == 0;
+    const Colour c = static_cast<Colour>(next(1, 0xFFFFFF));
+    const int x1 = horizontal ? a : fixed, y1 = horizontal ? fixed : a;
+    const int x2 = horizontal ? b : fixed, y2 = horizontal ? fixed : b;
+    DrawLineTo(fast, x1, y1, x2, y2, c);
+    for (int p = a; p != b; p += b > a ? 1 : -1) {
+      const int x = horizontal ? p : fixed, y = horizontal ? fixed : p;
+      if (x >= 0 && x < ref.width && y >= 0 && y < ref.height) ref.Row(y)[x] = c;
+    }
+    ASSERT_EQ(fast.pixels, ref.pixels) << x1 << "," << y1 << " " << x2 << "," << y2;
+  }
+}
+
 }  // namespace
 }  // namespace plat
