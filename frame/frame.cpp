@@ -136,6 +136,7 @@ int RunFrame(const FrameSettings& settings, int argc, char** argv) {
   plat::WindowConfig config;
   config.caption = settings.caption;
   config.cursor = settings.cursor;
+  if (settings.readSettings) settings.readSettings(config);
   if (!plat::OpenSystem(opts, config)) return 1;
   plat::SetHelpText(settings.help);
 

@@ -43,6 +43,9 @@ struct FrameSettings {
   const ImageLoad* images = nullptr;
   int imageCount = 0;
   int imageW = 640, imageH = 480;   // blank size of an image whose file is missing
+  // Reads the program's own settings after the random seed and before the window opens;
+  // may change the window's configuration. May be null.
+  void (*readSettings)(plat::WindowConfig& config) = nullptr;
   void (*setup)() = nullptr;        // run once before the loop; may be null
   void (*step)() = nullptr;         // runs the state routine(s) of gameState (never 0)
 };

@@ -21,6 +21,7 @@ struct WindowConfig {
   Cursor cursor = Cursor::Arrow;
   bool vsync = false;           // present waits for the display's refresh
   bool presentTicksClock = false;  // headless: each present advances the clock by 1/60 s
+  bool popup = false;           // borderless window at the screen's top left (0, 0)
   bool pauseOnFocusLoss = true;    // losing the window's focus opens the help card
 };
 

@@ -137,12 +137,14 @@ bool Open(const Options& opts, const WindowConfig& config) {
                  ProgramName(), opts.scale, area.w, area.h, place.scale);
   Uint32 flags = SDL_WINDOW_RESIZABLE;
   if (opts.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (config.popup) flags |= SDL_WINDOW_BORDERLESS;
   bool capture = sdl.capture;
   sdl = Sdl{};
   sdl.capture = capture;
-  sdl.window = SDL_CreateWindow(caption, place.known ? place.x : SDL_WINDOWPOS_CENTERED,
-                                place.known ? place.y : SDL_WINDOWPOS_CENTERED,
-                                kScreenW * place.scale, kScreenH * place.scale, flags);
+  // A popup window sits at the screen's top left corner, as the old borderless window did.
+  const int x = config.popup ? 0 : place.known ? place.x : SDL_WINDOWPOS_CENTERED;
+  const int y = config.popup ? 0 : place.known ? place.y : SDL_WINDOWPOS_CENTERED;
+  sdl.window = SDL_CreateWindow(caption, x, y, kScreenW * place.scale, kScreenH * place.scale, flags);
   if (!sdl.window) {
     NoWindow(SDL_GetError());
     SDL_Quit();

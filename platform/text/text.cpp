@@ -361,14 +361,22 @@ int DrawText(Surface& s, int x, int y, const char* text, int n, Colour colour, c
 // is) before the first character that does not fit. Always takes at least one character.
 static int LineEnd(const Font* font, const unsigned char* p, int n, int i, int64_t width) {
   int64_t used = 0;
-  int lastSpace = -1;
+  int lastSpace = -1, previous = -1;
   for (int j = i; j < n;) {
     if (p[j] == '\n') return j;
     int bytes;
     const char32_t c = DecodeOneCp932(p + j, n - j, &bytes);
     used += Advance(font, GetGlyph(font, c), bytes);
-    if (used > width && j > i) return lastSpace > i ? lastSpace : j;
+    if (used > width && j > i) {
+      if (lastSpace > i) return lastSpace;
+      // Japanese punctuation never starts a line: it takes the character before along.
+      auto closing = [](char32_t k) {
+        return k == U'。' || k == U'、' || k == U'）' || k == U'」' || k == U'．';
+      };
+      return closing(c) && previous > i ? previous : j;
+    }
     if (c == U' ') lastSpace = j;
+    previous = j;
     j += bytes;
   }
   return n;
