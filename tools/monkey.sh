@@ -30,11 +30,13 @@ trap 'rm -rf "$tmp"' EXIT
 start=$(date +%s)
 status=0
 (cd "$tmp" && "$OLDPWD/$build/$program/$program" --headless --seed "$seed" --frames "$frames" \
-  --input "$tmp/script.txt") >"$tmp/out.txt" 2>&1 || status=$?
+  --input "$tmp/script.txt" --screenshot "$frames:$tmp/last.png") >"$tmp/out.txt" 2>&1 || status=$?
 if [ $status -ne 0 ]; then
   tail -40 "$tmp/out.txt"
   cp "$tmp/script.txt" "monkey-$program-$seed.txt"
   echo "monkey: $program ended with status $status; the script is monkey-$program-$seed.txt" >&2
   exit 1
 fi
-echo "monkey: $program: $frames frames, seed $seed, in $(( $(date +%s) - start )) s, no finding"
+ended="all $frames frames"
+[ -f "$tmp/last.png" ] || ended="ended by the script (Escape) before frame $frames"
+echo "monkey: $program: seed $seed, $ended, in $(( $(date +%s) - start )) s, no finding"
