@@ -8,7 +8,8 @@
 #   INPUTS    art/x.txt ...                source files the generator reads (rebuild on change)
 # )
 # Files land in build/PROGRAM/; the target PROGRAM_assets builds them, and the program
-# target depends on it.
+# target depends on it. The global property PROGRAM_ASSET_FILES lists them (relative to
+# build/PROGRAM/) for the install rules.
 function(collection_assets program)
   cmake_parse_arguments(A "" "" "PIXELART;TEXTS;GENERATOR;OUTPUTS;INPUTS" ${ARGN})
   set(outdir ${CMAKE_BINARY_DIR}/${program})
@@ -23,6 +24,7 @@ function(collection_assets program)
       DEPENDS pixelart ${CMAKE_CURRENT_SOURCE_DIR}/${src}
       COMMENT "pixel art ${program}/${out}")
     list(APPEND all ${outdir}/${out})
+    set_property(GLOBAL APPEND PROPERTY ${program}_ASSET_FILES ${out})
   endforeach()
   foreach(pair ${A_TEXTS})
     string(REPLACE "=" ";" parts ${pair})
@@ -33,6 +35,7 @@ function(collection_assets program)
       DEPENDS cp932text ${CMAKE_CURRENT_SOURCE_DIR}/${src}
       COMMENT "text ${program}/${out}")
     list(APPEND all ${outdir}/${out})
+    set_property(GLOBAL APPEND PROPERTY ${program}_ASSET_FILES ${out})
   endforeach()
   if(A_GENERATOR)
     add_executable(${program}_assetgen ${A_GENERATOR})
@@ -41,6 +44,7 @@ function(collection_assets program)
     foreach(o ${A_OUTPUTS})
       list(APPEND outs ${outdir}/${o})
     endforeach()
+    set_property(GLOBAL APPEND PROPERTY ${program}_ASSET_FILES ${A_OUTPUTS})
     add_custom_command(OUTPUT ${outs}
       COMMAND ${program}_assetgen ${outdir} ${CMAKE_CURRENT_SOURCE_DIR}
       DEPENDS ${program}_assetgen ${A_INPUTS}

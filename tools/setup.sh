@@ -5,7 +5,8 @@ pkgs=(build-essential cmake pkg-config
       libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
       fonts-ipafont-gothic fonts-ipafont-mincho
       googletest libgtest-dev libbenchmark-dev
-      xvfb xauth)
+      xvfb xauth
+      desktop-file-utils appstream lintian)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -296,9 +296,7 @@ int ParseCommandLine(int argc, char** argv, const ProgramInfo& info, Options& op
     }
   }
   detail::SetHeadlessHint(opts.headless);
-  // The program's data sits beside it, wherever it is started from.
-  char folder[1024];
-  SetDataFolder(detail::ExecutableFolder(folder, sizeof folder) ? folder : nullptr);
+  detail::UseProgramFolders(info.name, opts);
   return -1;
 }
 

@@ -115,6 +115,18 @@ extern bool pauseAsked;
 // The folder of the running executable, ending in '/'; false when it cannot be found.
 bool ExecutableFolder(char* out, int cap);
 
+// An installed program is PREFIX/bin/kobako-NAME with its data in PREFIX/share/kobako/NAME/:
+// that folder (ending in '/') when exeFolder ("/x/bin/") and exeName fit it and it
+// exists, else "".
+std::string InstalledDataFolder(const std::string& exeFolder, const std::string& exeName);
+// $XDG_DATA_HOME/kobako/NAME/ (default ~/.local/share/kobako/NAME/); "" without a home.
+std::string PlayerFolder(const char* program);
+// Sets the data folder (the installed one, else the program's own folder). When installed,
+// makes the player's folder, copies into it the shipped defaults (data/player/*) it lacks
+// and makes it the working directory; a folder that cannot be used gets a warning and the
+// program goes on in the working directory it was started in.
+void UseProgramFolders(const char* program, Options& opts);
+
 // SDL backend pieces used across its files.
 bool SdlAskYesNo(const char* text, const char* caption);
 void SdlSound(const MediaCommand& command);
