@@ -28,6 +28,7 @@ struct Options {
   bool hasSeed = false;
   uint32_t seed = 0;
   long frames = -1;  // -1: run until the program quits
+  uint32_t clockStart = 0;  // headless: the millisecond clock's first reading
   std::string inputPath;
   std::vector<ScriptEvent> script;  // read from inputPath, sorted by frame (stable)
   std::vector<Screenshot> screenshots;

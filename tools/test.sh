@@ -21,3 +21,9 @@ xvfb ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-sanitize -DSANITIZE=ON -DBUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-sanitize -j"$jobs"
 xvfb ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# A short fuzzing run of every harness when clang is there (FUZZ_SECONDS each, 15 by
+# default; 0 skips it). The monkey and clock-wrap runs are ctest tests of both builds.
+if command -v clang++ >/dev/null && [ "${FUZZ_SECONDS:-15}" != 0 ]; then
+  tools/fuzz.sh "${FUZZ_SECONDS:-15}"
+fi

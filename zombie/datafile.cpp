@@ -223,8 +223,13 @@ int ReadStageCount(const char* path, int lines, int slots[kSlotCount + 1], char*
   return count;
 }
 
+// No story word comes near this length; reading stops here so that a huge or endless
+// file (a link to /dev/zero) is refused at once and the count never overflows.
+constexpr int kTokenBound = 65536;
+
 // The next token of white-space-separated text: at most cap-1 bytes are kept; returns the
-// token's whole length (0 at the end of the file). tokenLine gets its line number.
+// token's whole length (0 at the end of the file), or kTokenBound + 1 for a token longer
+// than kTokenBound, whose rest is left unread. tokenLine gets its line number.
 int NextToken(DataFile& d, char* out, int cap, int& tokenLine) {
   int c = std::fgetc(d.f);
   while (c != EOF && IsSpace(c)) {
@@ -235,7 +240,7 @@ int NextToken(DataFile& d, char* out, int cap, int& tokenLine) {
   tokenLine = d.line + 1;
   while (c != EOF && !IsSpace(c)) {
     if (length < cap - 1) out[length] = static_cast<char>(c);
-    ++length;
+    if (++length > kTokenBound) break;
     c = std::fgetc(d.f);
   }
   if (c == '\n') ++d.line;
@@ -243,7 +248,14 @@ int NextToken(DataFile& d, char* out, int cap, int& tokenLine) {
   return length;
 }
 
+bool CheckTokenBound(const DataFile& d, int length, int line, char* err, int cap) {
+  if (length <= kTokenBound) return true;
+  Say(err, cap, "%s, line %d: a word is longer than %d bytes", d.path, line, kTokenBound);
+  return false;
+}
+
 bool CheckTokenLength(const DataFile& d, int index, int length, int line, char* err, int cap) {
+  if (!CheckTokenBound(d, length, line, err, cap)) return false;
   int limit = index % 4 == 0 ? kTitleCap - 1 : kLineCap - 1;
   if (length <= limit) return true;
   if (index % 4 == 0)
@@ -278,15 +290,10 @@ bool ReadPeople(const char* path, PersonRecord out[kTemplateCount + 1], char* er
   return true;
 }
 
+// A file with no stage line is refused whenever it is read: the file may have been
+// emptied after the start-up check, and a stage of nobody is no stage to play.
 bool ReadStageLines(const char* path, int lines, int slots[kSlotCount + 1], char* err, int cap) {
-  return ReadStageCount(path, lines, slots, err, cap) >= 0;
-}
-
-bool CheckStageFile(const char* path, char* err, int cap) {
-  int slots[kSlotCount + 1];
-  // Winning the last stage sets up "chapter 6" before the ending, which reads one line
-  // more than there are stages; a missing line repeats the last one read.
-  int count = ReadStageCount(path, kChapters + 1, slots, err, cap);
+  int count = ReadStageCount(path, lines, slots, err, cap);
   if (count < 0) return false;
   if (count == 0) {
     char native[256];
@@ -295,6 +302,13 @@ bool CheckStageFile(const char* path, char* err, int cap) {
     return false;
   }
   return true;
+}
+
+bool CheckStageFile(const char* path, char* err, int cap) {
+  int slots[kSlotCount + 1];
+  // Winning the last stage sets up "chapter 6" before the ending, which reads one line
+  // more than there are stages; a missing line repeats the last one read.
+  return ReadStageLines(path, kChapters + 1, slots, err, cap);
 }
 
 bool ReadStory(const char* path, int n, char title[kTitleCap], char lines[3][kLineCap], char* err,
@@ -306,7 +320,9 @@ bool ReadStory(const char* path, int n, char title[kTitleCap], char lines[3][kLi
   int line = 0;
   char skip[1];
   for (int i = 0; i < 4 * n; ++i) {
-    if (NextToken(d, skip, 1, line) == 0) return true;
+    int length = NextToken(d, skip, 1, line);
+    if (length == 0) return true;
+    if (!CheckTokenBound(d, length, line, err, cap)) return false;
   }
   for (int i = 0; i < 4; ++i) {
     char* out = i == 0 ? title : lines[i - 1];

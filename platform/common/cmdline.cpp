@@ -59,6 +59,10 @@ constexpr KeyName kKeyNames[] = {
     {"tab", VK_TAB},         {"backspace", VK_BACK},
 };
 
+// Far more than any script of a long run; reading stops here so that a huge or endless
+// file (/dev/zero) is refused with a message instead of filling the memory.
+constexpr size_t kScriptBound = 16 * 1024 * 1024;
+
 void PrintUsage(const ProgramInfo& info) {
   std::printf(
       "usage: %s [options]\n"
@@ -73,6 +77,8 @@ void PrintUsage(const ProgramInfo& info) {
       "  --seed N                  seed the random generator with N (0..4294967295)\n"
       "  --headless                run without a window or sound (seed 1 unless --seed)\n"
       "  --frames N                stop after N frames with exit status 0\n"
+      "  --clock-start MS          headless: start the millisecond clock at MS\n"
+      "                            (0..4294967295; it wraps at 2^32 as the system's does)\n"
       "  --input FILE              scripted input, one event a line:\n"
       "                              FRAME mouse X Y | FRAME down KEY | FRAME up KEY |\n"
       "                              FRAME click\n"
@@ -209,6 +215,7 @@ int ParseCommandLine(int argc, char** argv, const ProgramInfo& info, Options& op
     } else if (arg == "--headless" && flag()) {
       opts.headless = true;
     } else if (arg == "--scale" || arg == "--seed" || arg == "--frames" || arg == "--input" ||
+               arg == "--clock-start" ||
                arg == "--screenshot") {
       if (!takeValue()) return UsageError(info, "option '" + arg + "' needs a value");
       unsigned long long n = 0;
@@ -225,6 +232,11 @@ int ParseCommandLine(int argc, char** argv, const ProgramInfo& info, Options& op
         if (!ParseNumber(value, 2000000000ULL, n))
           return UsageError(info, "bad frame count '" + value + "' (a whole number, 0 or more)");
         opts.frames = static_cast<long>(n);
+      } else if (arg == "--clock-start") {
+        if (!ParseNumber(value, 0xFFFFFFFFULL, n))
+          return UsageError(info, "bad clock start '" + value +
+                                      "' (milliseconds, a whole number from 0 to 4294967295)");
+        opts.clockStart = static_cast<uint32_t>(n);
       } else if (arg == "--input") {
         if (value.empty()) return UsageError(info, "option '--input' needs a file name");
         opts.inputPath = value;
@@ -259,10 +271,19 @@ int ParseCommandLine(int argc, char** argv, const ProgramInfo& info, Options& op
     std::string text;
     char buffer[4096];
     size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    bool tooLong = false;
+    while (!tooLong && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+      text.append(buffer, got);
+      tooLong = text.size() > kScriptBound;
+    }
     bool failed = std::ferror(file) != 0;
     int readError = errno;
     std::fclose(file);
+    if (tooLong) {
+      std::fprintf(stderr, "%s: input script '%s' is longer than %zu bytes\n", info.name,
+                   opts.inputPath.c_str(), kScriptBound);
+      return 2;
+    }
     if (failed) {
       std::fprintf(stderr, "%s: cannot read input script '%s': %s\n", info.name,
                    opts.inputPath.c_str(), std::strerror(readError));

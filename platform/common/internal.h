@@ -24,6 +24,14 @@ bool ParseMediaCommand(const char* command, MediaCommand& out);
 // Case-insensitive comparison of NUL-terminated ASCII names.
 bool SameName(const char* a, const char* b);
 
+// Sound files are read whole up to this size before the sound library sees them.
+constexpr size_t kSoundFileBound = 64 * 1024 * 1024;
+
+// Checks a RIFF file's chunk sizes against the bytes there are, so that a header that
+// claims gigabytes is refused before the sound library allocates for it. Files that are
+// not RIFF pass unchecked. On a fault writes the problem into problem.
+bool CheckRiff(const unsigned char* data, size_t size, char* problem, size_t cap);
+
 // The double-click rule: a press of the same button within kDoubleClickMs of the
 // previous press and within kDoubleClickDistance pixels of it on both axes is the second
 // press of a double click; the press after that starts afresh.

@@ -1,5 +1,6 @@
 // The headless backend: no window, no sound, and a virtual clock so that a run gives the
-// same frames on every machine. The clock starts at 0 when the system opens and moves
+// same frames on every machine. The clock starts at 0 (or at --clock-start, to play
+// across the 32-bit wrap) when the system opens and moves
 // only by the program's own sleeps and, when the program paces itself by the display
 // (WindowConfig::presentTicksClock), by 1/60 s per presented frame. The present share is
 // computed from the count of presents, so 60 presents are exactly 1000 ms.
@@ -11,6 +12,7 @@ namespace plat::detail {
 namespace {
 
 struct Headless {
+  uint32_t start = 0;
   uint64_t sleptMs = 0;
   uint64_t presents = 0;
   bool presentTicksClock = false;
@@ -18,8 +20,9 @@ struct Headless {
 
 Headless state;
 
-bool Open(const Options&, const WindowConfig& config) {
+bool Open(const Options& options, const WindowConfig& config) {
   state = Headless{};
+  state.start = options.clockStart;
   state.presentTicksClock = config.presentTicksClock;
   return true;
 }
@@ -31,7 +34,7 @@ bool Minimised() { return false; }
 bool KeyIsDown(int) { return false; }
 
 uint32_t Time() {
-  uint64_t ms = state.sleptMs;
+  uint64_t ms = state.start + state.sleptMs;
   if (state.presentTicksClock) ms += state.presents * 1000 / 60;
   return static_cast<uint32_t>(ms);
 }

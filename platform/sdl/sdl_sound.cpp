@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 #include "platform/common/internal.h"
 
 namespace plat::detail {
@@ -103,13 +104,32 @@ void SdlSound(const MediaCommand& command) {
       // rather than the mixer's message about a null stream.
       char path[1024];
       DataPath(command.path, path, sizeof path);
-      SDL_RWops* file = SDL_RWFromFile(path, "rb");
+      std::FILE* file = std::fopen(path, "rb");
       if (!file) {
         std::fprintf(stderr, "%s: cannot open sound '%s' (%s); it stays silent\n", ProgramName(),
                      path, std::strerror(errno));
         return;
       }
-      c.chunk = Mix_LoadWAV_RW(file, 1);
+      // Read whole (up to a bound) so that the chunk sizes can be checked against the
+      // bytes there are before the mixer allocates what a header claims.
+      long length = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+      if (length < 0 || static_cast<unsigned long>(length) > kSoundFileBound) {
+        std::fclose(file);
+        std::fprintf(stderr, "%s: sound '%s' is longer than %zu bytes; it stays silent\n",
+                     ProgramName(), path, kSoundFileBound);
+        return;
+      }
+      std::rewind(file);
+      std::vector<unsigned char> bytes(static_cast<size_t>(length));
+      size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
+      std::fclose(file);
+      char problem[160];
+      if (!CheckRiff(bytes.data(), size, problem, sizeof problem)) {
+        std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
+                     path, problem);
+        return;
+      }
+      c.chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(size)), 1);
       if (!c.chunk)
         std::fprintf(stderr, "%s: cannot load sound '%s': %s; it stays silent\n", ProgramName(),
                      path, Mix_GetError());

@@ -62,7 +62,7 @@ TEST(CommandLine, HelpAndVersionExitZero) {
 
 TEST(CommandLine, EveryOption) {
   Parsed r = Parse({"--scale", "3", "--fullscreen", "--mute", "--seed", "4294967295", "--frames", "120",
-                 "--screenshot", "5:a.png", "--screenshot=7:dir/b.png"});
+                 "--clock-start", "4294962296", "--screenshot", "5:a.png", "--screenshot=7:dir/b.png"});
   ASSERT_EQ(r.status, -1) << r.err;
   EXPECT_EQ(r.opts.scale, 3);
   EXPECT_TRUE(r.opts.fullscreen);
@@ -71,6 +71,7 @@ TEST(CommandLine, EveryOption) {
   EXPECT_TRUE(r.opts.hasSeed);
   EXPECT_EQ(r.opts.seed, 4294967295u);
   EXPECT_EQ(r.opts.frames, 120);
+  EXPECT_EQ(r.opts.clockStart, 4294962296u);
   ASSERT_EQ(r.opts.screenshots.size(), 2u);
   EXPECT_EQ(r.opts.screenshots[0].frame, 5);
   EXPECT_EQ(r.opts.screenshots[0].path, "a.png");
@@ -97,7 +98,7 @@ TEST(CommandLine, BadValuesAndUnknownOptionsExitTwo) {
       {"--scale", "0"},  {"--scale", "9"}, {"--scale", "2x"},   {"--scale", "-1"},
       {"--seed", "-1"},  {"--seed", "4294967296"}, {"--seed", ""}, {"--frames", "ten"},
       {"--frames", "-5"}, {"--screenshot", "5"}, {"--screenshot", "0:a.png"},
-      {"--screenshot", "x:a.png"}, {"--screenshot", "5:"}, {"--mute=1"}, {"--input", ""},
+      {"--screenshot", "x:a.png"}, {"--clock-start", "4294967296"}, {"--clock-start", "-1"}, {"--screenshot", "5:"}, {"--mute=1"}, {"--input", ""},
   };
   for (const auto& args : bad) {
     Parsed r = Parse(args);
@@ -130,6 +131,19 @@ TEST(CommandLine, MissingOrMalformedScriptExitsTwo) {
   Parsed bad = Parse({"--input", path});
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.err, "ball: " + path + ":2: unknown event 'jump' (mouse, down, up or click)\n");
+}
+
+// An endless or huge script is refused at a bound with a message, not read into memory
+// until the allocation fails.
+TEST(CommandLine, OverlongScriptExitsTwo) {
+  Parsed endless = Parse({"--input", "/dev/zero"});
+  EXPECT_EQ(endless.status, 2);
+  EXPECT_NE(endless.err.find("ball: input script '/dev/zero' is longer than 16777216 bytes"),
+            std::string::npos) << endless.err;
+  std::string path = WriteTemp("long_script.txt", std::string(16 * 1024 * 1024 + 1, '\n'));
+  EXPECT_EQ(Parse({"--input", path}).status, 2);
+  path = WriteTemp("long_script.txt", std::string(16 * 1024 * 1024, '\n'));
+  EXPECT_EQ(Parse({"--input", path}).status, -1);
 }
 
 TEST(Script, EachLineKind) {

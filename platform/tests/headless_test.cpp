@@ -179,6 +179,17 @@ TEST_F(HeadlessRun, PresentsTickTheClockAtSixtyHertz) {
   EXPECT_EQ(plat::FramesShown(), 0);
 }
 
+TEST_F(HeadlessRun, ClockStartsWhereAskedAndWrapsAt32Bits) {
+  config.presentTicksClock = true;
+  opts.clockStart = 0xFFFFFFFFu - 5;
+  Open();
+  EXPECT_EQ(plat::TimeMs(), 0xFFFFFFFAu);
+  plat::SleepMs(10);
+  EXPECT_EQ(plat::TimeMs(), 4u);
+  plat::Present(picture);
+  EXPECT_EQ(plat::TimeMs(), 20u);
+}
+
 TEST_F(HeadlessRun, ScreenshotsShowThePictureOfTheirFrame) {
   std::string first = testing::TempDir() + "shot_first.png";
   std::string second = testing::TempDir() + "shot_second.png";

@@ -1,6 +1,9 @@
 // Media command strings, the double-click rule and the window-to-picture mapping.
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
+#include <vector>
 #include "platform/common/internal.h"
 
 namespace {
@@ -44,8 +47,22 @@ TEST(MediaCommand, RefusesWhatItCannotDo) {
                        "status hit mode"};
   for (const char* text : bad) {
     MediaCommand c;
+    std::memset(c.path, 'x', sizeof c.path);
+    std::memset(c.alias, 'x', sizeof c.alias);
     EXPECT_FALSE(plat::detail::ParseMediaCommand(text, c)) << text;
     EXPECT_EQ(c.kind, MediaCommand::None) << text;
+    // Nothing half-read is left behind, terminated or not.
+    EXPECT_EQ(c.path[0], 0) << text;
+    EXPECT_EQ(c.alias[0], 0) << text;
+  }
+  for (std::string text : {std::string("open \"data\\x.wav"), "open " + std::string(400, 'a') + " alias x",
+                           "open a.wav alias " + std::string(100, 'a'), std::string("open a.wav alias \"x")}) {
+    MediaCommand c;
+    std::memset(c.path, 'x', sizeof c.path);
+    std::memset(c.alias, 'x', sizeof c.alias);
+    EXPECT_FALSE(plat::detail::ParseMediaCommand(text.c_str(), c)) << text;
+    EXPECT_EQ(c.path[0], 0) << text;
+    EXPECT_EQ(c.alias[0], 0) << text;
   }
   MediaCommand c;
   EXPECT_FALSE(plat::detail::ParseMediaCommand(nullptr, c));
@@ -127,3 +144,43 @@ TEST(WindowLayout, OutputToPictureClamps) {
 }
 
 }  // namespace
+
+namespace {
+// A RIFF WAVE file of the given chunks (id, claimed length, bytes really present).
+std::vector<unsigned char> Riff(std::initializer_list<std::tuple<const char*, uint32_t, uint32_t>> chunks,
+                                long riffDelta = 0) {
+  std::vector<unsigned char> f = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  for (auto [id, claimed, present] : chunks) {
+    size_t at = f.size();
+    f.resize(at + 8 + present);
+    std::memcpy(&f[at], id, 4);
+    put32(at + 4, claimed);
+  }
+  put32(4, static_cast<uint32_t>(static_cast<long>(f.size()) - 8 + riffDelta));
+  return f;
+}
+bool Check(const std::vector<unsigned char>& f, std::string& problem) {
+  char text[160] = "";
+  bool ok = plat::detail::CheckRiff(f.data(), f.size(), text, sizeof text);
+  problem = text;
+  return ok;
+}
+}  // namespace
+
+// A sound file whose chunk sizes claim more than the file holds is refused before the
+// sound library allocates for it (a data chunk of 4 GiB once did).
+TEST(SoundFile, ChunkSizesAreCheckedAgainstTheFile) {
+  std::string problem;
+  EXPECT_TRUE(Check(Riff({{"fmt ", 16, 16}, {"data", 100, 100}}), problem)) << problem;
+  EXPECT_TRUE(Check(Riff({{"fmt ", 16, 16}, {"data", 99, 100}}), problem)) << "odd, padded";
+  EXPECT_FALSE(Check(Riff({{"fmt ", 16, 16}, {"data", 0xFFFFFFF0u, 100}}), problem));
+  EXPECT_EQ(problem, "the 'data' chunk claims 4294967280 bytes; only 100 follow");
+  EXPECT_FALSE(Check(Riff({{"fmt ", 0xFFFFFFFFu, 16}}), problem));
+  EXPECT_FALSE(Check(Riff({{"data", 10, 10}}, 1000), problem));
+  EXPECT_EQ(problem, "the RIFF header claims 1030 bytes; the file has 30");
+  std::vector<unsigned char> other = {'O', 'g', 'g', 'S', 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_TRUE(Check(other, problem)) << "not RIFF: left to the sound library";
+}

@@ -139,6 +139,24 @@ TEST_F(DataFiles, OverlongStoryTokensAreReported) {
   EXPECT_TRUE(CheckStoryFile(kStoryFile, err, sizeof err)) << err;
 }
 
+// A word past the bound is refused without reading the rest: a sparse file of 2.2 GB of
+// NUL bytes once wrapped the length count and wrote before the buffer.
+TEST_F(DataFiles, HugeStoryWordsStopAtTheBound) {
+  std::filesystem::path story = data->Dir() / "data" / "story.txt";
+  data->Write("story.txt", "T0 a0 b0 c0\n");
+  std::filesystem::resize_file(story, 2200ULL * 1024 * 1024);
+  char err[320] = "";
+  EXPECT_FALSE(CheckStoryFile(kStoryFile, err, sizeof err));
+  EXPECT_STREQ(err, "data/story.txt, line 2: a word is longer than 65536 bytes");
+  char title[kTitleCap], lines[3][kLineCap];
+  EXPECT_FALSE(ReadStory(kStoryFile, 2, title, lines, err, sizeof err)) << "while skipping";
+  EXPECT_STREQ(err, "data/story.txt, line 2: a word is longer than 65536 bytes");
+  EXPECT_FALSE(ReadStory(kStoryFile, 1, title, lines, err, sizeof err)) << "while reading";
+  data->Write("story.txt", "T0 a0 b0 c0\n" + std::string(65537, 'x'));
+  EXPECT_FALSE(CheckStoryFile(kStoryFile, err, sizeof err));
+  EXPECT_STREQ(err, "data/story.txt, line 2: a word is longer than 65536 bytes");
+}
+
 TEST_F(DataFiles, StoryWithTooFewWordsIsReported) {
   char err[320] = "";
   for (const char* text : {"", "\n \n", "garbage", "T0 a0 b0 c0 T1 a1"}) {
@@ -191,6 +209,13 @@ TEST_F(DataFilesDeathTest, AFileRemovedWhilePlayingEndsTheProgramCleanly) {
   data->Write("people.txt", PlainPeople());
   InitGame();
   chapter = 1;
+  // Emptied after the start-up check: the same message as at start-up, not a stage of
+  // nameless people.
+  for (const char* text : {"", "\n\n  \n"}) {
+    data->Write("stage.txt", text);
+    EXPECT_EXIT(LoadStage(), testing::ExitedWithCode(1),
+                "data/stage.txt, line 1: the file holds no stage line");
+  }
   data->Remove("stage.txt");
   EXPECT_EXIT(LoadStage(), testing::ExitedWithCode(1), "data/stage.txt: cannot open the file");
   data->Remove("story.txt");
