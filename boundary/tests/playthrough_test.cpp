@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include "boundary/tests/harness.h"
+#include "platform/tests/gl_driver_pin.h"
 
 namespace boundarytest {
 namespace {

@@ -13,27 +13,13 @@
 #include <string>
 #include <vector>
 #include "platform/common/internal.h"
+#include "platform/tests/gl_driver_pin.h"
 #include "platform/keys.h"
 #include "platform/sdl/dialog.h"
 #include "platform/system.h"
 #include "platform/text.h"
 
 namespace {
-
-// Each window's renderer loads the GL driver (Mesa's, under Xvfb) and unloads it again
-// when the window closes; what the driver keeps for the process's life then shows up in
-// the leak report from an unknown module, which no suppression can name. Loaded once here
-// and never unloaded, its frames keep their names and tools/lsan.supp covers them.
-const bool glDriverPinned = [] {
-  const char* dirs[] = {std::getenv("LIBGL_DRIVERS_PATH"), "/usr/lib/x86_64-linux-gnu/dri",
-                        "/usr/lib/aarch64-linux-gnu/dri", "/usr/lib64/dri", "/usr/lib/dri"};
-  for (const char* dir : dirs) {
-    if (!dir) continue;
-    const std::string path = std::string(dir) + "/swrast_dri.so";
-    if (dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE)) return true;
-  }
-  return false;
-}();
 
 using plat::Event;
 using plat::EventType;
