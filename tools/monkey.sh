@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Runs PROGRAM headless under the sanitizer build on a random input script of FRAMES
-# frames made by the monkey tool from SEED, with the keys that tools/monkey.list gives
-# for it. Builds what it needs in build-sanitize/ (as tools/test.sh does).
+# Runs PROGRAM headless under the sanitizer build on random input scripts made by the
+# monkey tool, with the keys that tools/monkey.list gives for it, until FRAMES frames have
+# been played: a script may press Escape and end the program early, and then the next
+# seed (SEED+1, ...) plays on. Builds what it needs in build-sanitize/ (as tools/test.sh
+# does).
 #   tools/monkey.sh PROGRAM FRAMES SEED
+# With COVERAGE=1 the build is build-coverage/ (sanitizers and gcov line counts), and the
+# line coverage of the program's own sources (its rules, screens and sound) is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ $# -ne 3 ]; then
@@ -17,26 +21,68 @@ if [ -z "$line" ]; then
 fi
 read -r -a fields <<<"$line"
 keys=("${fields[@]:2}")
-build=${BUILD:-build-sanitize}
+coverage=${COVERAGE:-0}
+if [ "$coverage" = 1 ]; then
+  build=${BUILD:-build-coverage}
+  options=(-DSANITIZE=ON -DCOVERAGE=ON)
+else
+  build=${BUILD:-build-sanitize}
+  options=(-DSANITIZE=ON)
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DSANITIZE=ON -DBUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake -S . -B "$build" "${options[@]}" -DBUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target monkey "$program" >/dev/null
+core=$build/$program/CMakeFiles/${program}_core.dir
+[ -d "$core" ] || core=$build/$program/CMakeFiles/$program.dir
+if [ "$coverage" = 1 ]; then
+  find "$build" -name '*.gcda' -delete
+fi
 export SDL_AUDIODRIVER=dummy
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-"$build/tools/monkey" "$frames" "$seed" "${keys[@]}" >"$tmp/script.txt"
 start=$(date +%s)
-status=0
-(cd "$tmp" && "$OLDPWD/$build/$program/$program" --headless --seed "$seed" --frames "$frames" \
-  --input "$tmp/script.txt" --screenshot "$frames:$tmp/last.png") >"$tmp/out.txt" 2>&1 || status=$?
-if [ $status -ne 0 ]; then
-  tail -40 "$tmp/out.txt"
-  cp "$tmp/script.txt" "monkey-$program-$seed.txt"
-  echo "monkey: $program ended with status $status; the script is monkey-$program-$seed.txt" >&2
-  exit 1
+played=0 runs=0
+while [ "$played" -lt "$frames" ]; do
+  left=$((frames - played))
+  "$build/tools/monkey" "$left" "$seed" "${keys[@]}" >"$tmp/script.txt"
+  # A picture just before each Escape and after the last frame: the last one written
+  # tells how far the run got.
+  marks=($(awk '$2 == "down" && $3 == "escape" && $1 > 1 { print $1 - 1 }' "$tmp/script.txt") "$left")
+  shots=()
+  for m in "${marks[@]}"; do shots+=(--screenshot "$m:$tmp/at-$m.png"); done
+  rm -f "$tmp"/at-*.png
+  status=0
+  (cd "$tmp" && "$OLDPWD/$build/$program/$program" --headless --seed "$seed" --frames "$left" \
+    --input "$tmp/script.txt" "${shots[@]}") >"$tmp/out.txt" 2>&1 || status=$?
+  if [ $status -ne 0 ]; then
+    tail -40 "$tmp/out.txt"
+    cp "$tmp/script.txt" "monkey-$program-$seed.txt"
+    echo "monkey: $program ended with status $status; the script is monkey-$program-$seed.txt" \
+      "(run it with --seed $seed --frames $left)" >&2
+    exit 1
+  fi
+  reached=0
+  for m in "${marks[@]}"; do [ -f "$tmp/at-$m.png" ] && reached=$m; done
+  if [ "$reached" -eq 0 ]; then
+    echo "monkey: $program, seed $seed: the run ended before its first picture" >&2
+    exit 1
+  fi
+  played=$((played + reached)) runs=$((runs + 1)) seed=$((seed + 1))
+done
+echo "monkey: $program: $played frames in $runs runs (seeds $3..$((seed - 1)))," \
+  "in $(( $(date +%s) - start )) s, no finding"
+if [ "$coverage" = 1 ]; then
+  # Line coverage of the program's own sources, from the counts of its object files.
+  (cd "$tmp" && for o in "$OLDPWD/$core"/*.o; do gcov -n -o "$o" "$o" 2>/dev/null; done) |
+    awk -v dir="/$program/" '
+      /^File / { f = $2; gsub(/\047/, "", f) }
+      /^Lines executed:/ && index(f, dir) && f !~ /\/tests\// {
+        split($2, a, ":"); pct = a[2] + 0; n = $4 + 0
+        name = f; sub(/.*\//, "", name)
+        printf "monkey:   %-16s %6.1f %% of %d lines\n", name, pct, n
+        hit += pct * n / 100; all += n
+      }
+      END { if (all) printf "monkey:   %-16s %6.1f %% of %d lines\n", "all", 100 * hit / all, all }'
 fi
-ended="all $frames frames"
-[ -f "$tmp/last.png" ] || ended="ended by the script (Escape) before frame $frames"
-echo "monkey: $program: seed $seed, $ended, in $(( $(date +%s) - start )) s, no finding"

@@ -8,6 +8,7 @@
 #include <vector>
 #include "boundary/boundary.h"
 #include "boundary/settings.h"
+#include "frame/tests/testkit.h"
 #include "platform/cues.h"
 #include "platform/options.h"
 #include "platform/system.h"
@@ -26,13 +27,7 @@ struct SinkRecorder {
   ~SinkRecorder() { plat::mediaSink = plat::SoundCommand; }
 };
 
-// Runs the generator ahead on a copy of its state: what the next draws will be.
-struct RandomPreview {
-  uint32_t saved;
-  RandomPreview() : saved(frame::randomState) {}
-  ~RandomPreview() { frame::randomState = saved; }
-  int Below(int n) { return frame::RandomBelow(n); }
-};
+using frametest::RandomPreview;
 
 // The generator's state after n more draws from now.
 inline uint32_t StateAfter(int n) {

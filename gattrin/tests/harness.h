@@ -2,24 +2,16 @@
 // play, scripted key state and helpers to place attackers.
 #pragma once
 #include <gtest/gtest.h>
-#include <initializer_list>
+#include "frame/tests/testkit.h"
 #include "gattrin/gattrin.h"
 #include "gattrin/settings.h"
 #include "platform/keys.h"
 #include "platform/system.h"
-#include "platform/tests/held_keys.h"
 
 namespace gattrintest {
 
-inline void HoldKeys(std::initializer_list<int> vks) { held_keys::Hold(vks); }
-
-// Runs the generator ahead on a copy of its state: what the next draws will be.
-struct RandomPreview {
-  uint32_t saved;
-  RandomPreview() : saved(frame::randomState) {}
-  ~RandomPreview() { frame::randomState = saved; }
-  int Below(int n) { return frame::RandomBelow(n); }
-};
+using frametest::HoldKeys;
+using frametest::RandomPreview;
 
 class GattrinTest : public ::testing::Test {
  protected:
