@@ -33,8 +33,6 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" "${options[@]}" -DBUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target monkey "$program" >/dev/null
-core=$build/$program/CMakeFiles/${program}_core.dir
-[ -d "$core" ] || core=$build/$program/CMakeFiles/$program.dir
 if [ "$coverage" = 1 ]; then
   find "$build" -name '*.gcda' -delete
 fi
@@ -75,14 +73,21 @@ echo "monkey: $program: $played frames in $runs runs (seeds $3..$((seed - 1))),"
   "in $(( $(date +%s) - start )) s, no finding"
 if [ "$coverage" = 1 ]; then
   # Line coverage of the program's own sources, from the counts of its object files.
-  (cd "$tmp" && for o in "$OLDPWD/$core"/*.o; do gcov -n -o "$o" "$o" 2>/dev/null; done) |
+  (cd "$tmp" && for o in "$OLDPWD/$build/$program"/CMakeFiles/{$program,${program}_core}.dir/*.o; do
+     if [ -f "$o" ]; then gcov -n -o "$o" "$o" 2>/dev/null || true; fi; done) |
     awk -v dir="/$program/" '
       /^File / { f = $2; gsub(/\047/, "", f) }
-      /^Lines executed:/ && index(f, dir) && f !~ /\/tests\// {
-        split($2, a, ":"); pct = a[2] + 0; n = $4 + 0
-        name = f; sub(/.*\//, "", name)
-        printf "monkey:   %-16s %6.1f %% of %d lines\n", name, pct, n
-        hit += pct * n / 100; all += n
+      /^Lines executed:/ && index(f, dir) && f ~ /\.cpp$/ && f !~ /\/tests\// {
+        split($2, a, ":"); pct = a[2] + 0
+        if (!(f in lines)) order[++count] = f
+        if (pct >= share[f]) { share[f] = pct; lines[f] = $4 + 0 }
       }
-      END { if (all) printf "monkey:   %-16s %6.1f %% of %d lines\n", "all", 100 * hit / all, all }'
+      END {
+        for (i = 1; i <= count; ++i) {
+          f = order[i]; name = f; sub(/.*\//, "", name)
+          printf "monkey:   %-16s %6.1f %% of %d lines\n", name, share[f], lines[f]
+          hit += share[f] * lines[f] / 100; all += lines[f]
+        }
+        if (all) printf "monkey:   %-16s %6.1f %% of %d lines\n", "all", 100 * hit / all, all
+      }'
 fi
