@@ -130,6 +130,64 @@ void GatherOp(Colour* d, ptrdiff_t ds, const Colour* s, const GatherPlan& p, int
   else single ? GatherSingle<F, false>(d, ds, s, p, rows) : GatherWith<F, false>(d, ds, s, p, rows);
 }
 
+// A whole stretch whose outputs each AND at most K = plan.k (1 or 2) source pixels. Each
+// group of 8 outputs is gathered once per source row, in registers, and applied straight
+// to every destination row of that source row; no row is built in memory.
+template <class F, int K>
+void StretchWith(Colour* d, ptrdiff_t ds, const Colour* s, const StretchRun* runs, int nRuns, int span,
+                 const GatherPlan& p) {
+  constexpr int kAhead = 6;  // runs fetched ahead: the rows of a sheet cell lie far apart
+  const int groups = p.n / 8;
+  const __m256i seven = _mm256_set1_epi32(7);
+  for (int j = 0; j < nRuns; ++j) {
+    if (j + kAhead < nRuns)
+      for (int c = 0; c < span; c += 16) __builtin_prefetch(s + runs[j + kAhead].off + c);
+    const Colour* row = s + runs[j].off;
+    const int count = runs[j].count;
+    const int32_t* idx = p.lanes;
+    for (int g = 0; g < groups; ++g, idx += 8 * K) {
+      const int b = p.base[g];
+      __m256i v;
+      if (b >= 0) {
+        const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + b));
+        v = _mm256_permutevar8x32_epi32(w, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx)));
+        if constexpr (K == 2)
+          v = _mm256_and_si256(v, _mm256_permutevar8x32_epi32(w, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx + 8))));
+      } else if (b < -1) {
+        const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row - 2 - b));
+        const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 6 - b));
+        const auto pick = [&](const int32_t* at) {
+          const __m256i ix = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+          return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(lo, ix), _mm256_permutevar8x32_epi32(hi, ix),
+                                    _mm256_cmpgt_epi32(ix, seven));
+        };
+        v = pick(idx);
+        if constexpr (K == 2) v = _mm256_and_si256(v, pick(idx + 8));
+      } else {
+        Colour one[8];
+        for (int i = 0; i < 8; ++i) one[i] = GatherOne(row, p, 8 * g + i);
+        v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(one));
+      }
+      const V8 w = reinterpret_cast<V8>(v);
+      Colour* o = d + 8 * g;
+      for (int c = 0; c < count; ++c, o += ds) Vec<8>::Store(o, F{}(Vec<8>::Load(o), w));
+    }
+    for (int i = 8 * groups; i < p.n; ++i) {
+      const Colour v = GatherOne(row, p, i);
+      Colour* o = d + i;
+      for (int c = 0; c < count; ++c, o += ds) *o = F{}(*o, v);
+    }
+    d += count * ds;
+  }
+}
+
+template <class F>
+void Stretch(Colour* d, ptrdiff_t ds, const Colour* s, const StretchRun* runs, int nRuns, int span,
+             const GatherPlan& p) {
+  if (p.k == 1) StretchWith<F, 1>(d, ds, s, runs, nRuns, span, p);
+  else StretchWith<F, 2>(d, ds, s, runs, nRuns, span, p);
+}
+
 // The gather alone, into one row.
 void Gather(Colour* out, const Colour* s, const GatherPlan& p) { GatherOp<CopyOp>(out, 0, s, p, 1); }
 
@@ -173,6 +231,11 @@ Kernels Make() {
   k.gatherOp[kXor] = GatherOp<XorOp>;
   k.gatherOp[kNot] = GatherOp<NotOp>;
   k.gatherOp[kCopyMasked] = GatherOp<MaskOp>;
+  k.stretch[kCopy] = Stretch<CopyOp>;
+  k.stretch[kAnd] = Stretch<AndOp>;
+  k.stretch[kXor] = Stretch<XorOp>;
+  k.stretch[kNot] = Stretch<NotOp>;
+  k.stretch[kCopyMasked] = Stretch<MaskOp>;
   k.pick = Pick;
   k.fill = Fill;
   k.prepare = Prepare;

@@ -299,6 +299,7 @@ struct StretchStore {
   StretchTables tables[kTables];
   int next = 0;
   std::vector<Colour> stack, built;
+  std::vector<rows::StretchRun> runs;
 };
 
 }  // namespace
@@ -389,8 +390,34 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   const int64_t xa = cx + tab.xa;
   // Leftmost source column: on a reused table the stretch lies wholly on the source.
   const int lo = whole ? static_cast<int>(SX + j0) : static_cast<int>(std::max<int64_t>(SX + j0, 0)), span = tab.span;
-  Grow(store.built, static_cast<size_t>(n));
   const rows::Op which = rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop);
+  // Where the path can, the whole stretch goes to one kernel call: each destination row
+  // takes one source row (no rows collapse), onto another surface, and each output ANDs at
+  // most two source pixels. The rows are listed as runs of one source row each.
+  if (kern.stretch[which] && !straight && plan.base && plan.k <= 2 && SH <= DH && &dst != &src) {
+    Grow(store.runs, static_cast<size_t>(ch));
+    rows::StretchRun* runs = store.runs.data();
+    int nRuns = 0;
+    int64_t y0 = -1, last = -1;
+    StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+    for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
+      int64_t r0, r1;
+      down.Range(r0, r1);
+      r0 += SY;
+      if (r0 < 0 || r0 >= src.height) continue;  // rows off the source are left alone
+      if (y0 < 0) y0 = y;
+      if (r0 == last) {
+        ++runs[nRuns - 1].count;
+      } else {
+        runs[nRuns++] = {static_cast<ptrdiff_t>(r0) * src.width + lo, 1};
+        last = r0;
+      }
+    }
+    if (nRuns > 0)
+      kern.stretch[which](dst.Row(static_cast<int>(y0)) + xa, dst.width, src.Row(0), runs, nRuns, span, plan);
+    return;
+  }
+  Grow(store.built, static_cast<size_t>(n));
   const auto op = kern.op[which];
   // A path that gathers and applies in one pass needs no built row.
   const auto fused = kern.gatherOp[which];
