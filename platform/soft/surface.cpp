@@ -288,18 +288,47 @@ struct StretchTables {
   std::vector<int> first, last, base;
   std::vector<int32_t> lanes;
   ColumnShape shape;  // of the table held, or empty
+  uint64_t used = 0;  // when last used, to replace the least recent
   rows::GatherPlan plan;
   int xa = 0, span = 0;  // first visible column after cx; source columns used
 };
 
-// A few column tables, so that the shapes of one scene (cells clipped at either edge of
-// the picture and whole ones between) each keep theirs; replaced in turn.
-constexpr int kTables = 4;
+// The destination rows of a stretch as runs of one source row each, for the one-call
+// path: what decides them, and the runs with their source rows relative to the first.
+struct RowShape {
+  int64_t off = -1, ch = 0, DH = 0, SH = 0;
+  bool mirror = false;
+  int width = 0;  // of the source, which spaces the rows
+  bool operator==(const RowShape&) const = default;
+};
+
+struct RowTable {
+  RowShape shape;
+  std::vector<rows::StretchRun> runs;
+  int n = 0;
+  int64_t first = 0, last = 0;  // source rows of the first and last run, relative to sy
+  uint64_t used = 0;
+};
+
+// The least recently used of a few tables.
+template <class T, size_t N>
+T& Oldest(T (&tables)[N]) {
+  T* t = &tables[0];
+  for (T& u : tables)
+    if (u.used < t->used) t = &u;
+  return *t;
+}
+
+// A few column tables, so that the shapes of one scene (whole cells, and cells clipped at
+// either edge of the picture on rows of either shift) each keep theirs; the least recently
+// used is replaced.
+constexpr int kTables = 8;
 struct StretchStore {
   StretchTables tables[kTables];
-  int next = 0;
+  uint64_t clock = 0;
   std::vector<Colour> stack, built;
   std::vector<rows::StretchRun> runs;
+  RowTable rowTables[kTables];
 };
 
 }  // namespace
@@ -342,10 +371,8 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   if (whole)
     for (StretchTables& t : store.tables)
       if (t.shape == shape) held = &t;
-  if (!held) {
-    held = &store.tables[store.next];
-    store.next = (store.next + 1) % kTables;
-  }
+  if (!held) held = &Oldest(store.tables);
+  held->used = ++store.clock;
   StretchTables& tab = *held;
   if (!whole || !(shape == tab.shape)) {
     tab.shape = {};
@@ -395,6 +422,41 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   // takes one source row (no rows collapse), onto another surface, and each output ANDs at
   // most two source pixels. The rows are listed as runs of one source row each.
   if (kern.stretch[which] && !straight && plan.base && plan.k <= 2 && SH <= DH && &dst != &src) {
+    // The runs of a shape seen lately are kept; they serve wherever all its source rows
+    // lie on the source.
+    const RowShape rs{cy - DY, ch, DH, SH, mirrorY, src.width};
+    RowTable* rt = nullptr;
+    for (RowTable& t : store.rowTables)
+      if (t.shape == rs) rt = &t;
+    if (!rt) {
+      rt = &Oldest(store.rowTables);
+      Grow(rt->runs, static_cast<size_t>(ch));
+      int n = 0;
+      int64_t first = 0, last = 0;
+      StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+      for (int64_t y = 0; y < ch; ++y, down.Next()) {
+        int64_t r0, r1;
+        down.Range(r0, r1);
+        if (n > 0 && r0 == last) {
+          ++rt->runs[n - 1].count;
+          continue;
+        }
+        if (n == 0) first = r0;
+        rt->runs[n++] = {static_cast<ptrdiff_t>(r0 - first) * src.width, 1};
+        last = r0;
+      }
+      rt->n = n;
+      rt->first = first;
+      rt->last = last;
+      rt->shape = rs;
+    }
+    rt->used = ++store.clock;
+    if (SY + std::min(rt->first, rt->last) >= 0 && SY + std::max(rt->first, rt->last) < src.height) {
+      kern.stretch[which](dst.Row(static_cast<int>(cy)) + xa, dst.width, src.Row(static_cast<int>(SY + rt->first)) + lo,
+                          rt->runs.data(), rt->n, span, plan);
+      return;
+    }
+    // Rows off the source: the runs of the rows on it, built for this call.
     Grow(store.runs, static_cast<size_t>(ch));
     rows::StretchRun* runs = store.runs.data();
     int nRuns = 0;
