@@ -146,7 +146,7 @@ struct Applied<AndOp> {
 // Group g of a source row: outputs 8g..8g+7, each the AND of at most K source pixels.
 // Narrow: every group of the plan reads one 8-pixel window.
 template <int K, bool Narrow>
-inline __m256i Group(const Colour* row, const GatherPlan& p, const int32_t* idx, int g) {
+[[gnu::always_inline]] inline __m256i Group(const Colour* row, const GatherPlan& p, const int32_t* idx, int g) {
   const int b = p.base[g];
   if (Narrow || b >= 0) {
     const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + b));

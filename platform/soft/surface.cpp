@@ -207,6 +207,14 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
     Grow(base, static_cast<size_t>(count / 8 + 1));
     Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
     k.prepare(plan, base.data(), lanes.data());
+    if (k.stretch[op]) {
+      // Every destination row takes its own source row: one run each, in one call.
+      static std::vector<rows::StretchRun> runs;
+      Grow(runs, static_cast<size_t>(rows));
+      for (int r = 0; r < rows; ++r) runs[r] = {static_cast<ptrdiff_t>(r) * src.width, 1};
+      k.stretch[op](dst.Row(Y) + X, dst.width, src.Row(V), runs.data(), rows, 0, plan);
+      return;
+    }
     for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, 0, src.Row(V + r), plan, 1);
     return;
   }
