@@ -7,8 +7,14 @@
 
 #include "rows.h"
 
+// Everything below is compiled for AVX2: clang takes the target as a function attribute
+// applied to every function, GCC as a target pragma.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 #include "rows_impl.h"
 
@@ -294,5 +300,9 @@ const Kernels* Avx2() {
 
 }  // namespace plat::rows
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
