@@ -327,6 +327,13 @@ T& Oldest(T (&tables)[N]) {
   return *t;
 }
 
+// Grows that storage of every table at once, so that a shape that later lands in another
+// table finds it large enough: once the scene's shapes have been seen, none allocates.
+template <class T, size_t N, class V>
+void GrowAll(T (&tables)[N], std::vector<V> T::*member, size_t n) {
+  for (T& t : tables) Grow(t.*member, n);
+}
+
 // A few column tables, so that the shapes of one scene (whole cells, and cells clipped at
 // either edge of the picture on rows of either shift) each keep theirs; the least recently
 // used is replaced.
@@ -384,8 +391,8 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   StretchTables& tab = *held;
   if (!whole || !(shape == tab.shape)) {
     tab.shape = {};
-    Grow(tab.first, static_cast<size_t>(cw));
-    Grow(tab.last, static_cast<size_t>(cw));
+    GrowAll(store.tables, &StretchTables::first, static_cast<size_t>(cw));
+    GrowAll(store.tables, &StretchTables::last, static_cast<size_t>(cw));
     int64_t xa = -1;
     int n = 0, k = 1, lo = src.width, hi = -1;
     StretchWalk across(mirrorX ? DW - 1 - off : off, DW, SW, mirrorX ? -1 : 1);
@@ -414,11 +421,18 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
     tab.plan.width = whole ? shape.room : src.width - lo;
     tab.span = hi - lo + 1;
     if (!straight && kern.prepare) {
-      Grow(tab.base, static_cast<size_t>(n / 8 + 1));
-      Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
+      GrowAll(store.tables, &StretchTables::base, static_cast<size_t>(n / 8 + 1));
+      GrowAll(store.tables, &StretchTables::lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
       kern.prepare(tab.plan, tab.base.data(), tab.lanes.data());
     }
     if (whole) tab.shape = shape;
+  }
+  // Another table's growth may have moved this one's storage: point the plan at it anew.
+  tab.plan.first = tab.first.data();
+  tab.plan.last = tab.last.data();
+  if (tab.plan.base) {
+    tab.plan.base = tab.base.data();
+    tab.plan.lanes = tab.lanes.data();
   }
   const rows::GatherPlan& plan = tab.plan;
   const int n = plan.n;
@@ -438,7 +452,7 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
       if (t.shape == rs) rt = &t;
     if (!rt) {
       rt = &Oldest(store.rowTables);
-      Grow(rt->runs, static_cast<size_t>(ch));
+      GrowAll(store.rowTables, &RowTable::runs, static_cast<size_t>(ch));
       int n = 0;
       int64_t first = 0, last = 0;
       StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);

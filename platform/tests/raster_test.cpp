@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/surface.h"
+#include "platform/tests/alloc_counter.h"
 
 namespace plat {
 namespace {
@@ -209,6 +210,26 @@ TEST(Raster, StretchesOfOneShapeOnAndOffTheSourceAgreeWithReference) {
         ASSERT_EQ(d.pixels, want.pixels) << s.dw << "x" << s.dh << " case " << t;
       }
     }
+  });
+}
+
+TEST(Raster, StretchesOfMoreShapesThanTablesAllocateNothingOnceSeen) {
+  // Ten shapes in turn, more than there are kept tables, so each pass moves shapes between
+  // tables; the second pass must neither allocate nor draw differently from the reference.
+  OnEveryPath([] {
+    std::mt19937 rng(19);
+    Surface sheet = Noise(260, 200, rng), d = Noise(300, 200, rng), want = d;
+    long before = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+      if (pass == 1) before = alloc_counter::Allocations();
+      for (int t = 0; t < 10; ++t) {
+        const int dw = 20 + 23 * t, dh = 10 + 9 * t, sw = 30 + 7 * (t % 4), sh = 12 + 5 * (t % 3);
+        RefStretch(want, 5 * t - 20, 7 * t - 10, dw, dh, sheet, 3 * t, 2 * t, sw, sh, Rop::And);
+        StretchBlit(d, 5 * t - 20, 7 * t - 10, dw, dh, sheet, 3 * t, 2 * t, sw, sh, Rop::And);
+      }
+    }
+    EXPECT_EQ(alloc_counter::Allocations(), before);
+    EXPECT_EQ(d.pixels, want.pixels);
   });
 }
 
