@@ -149,6 +149,10 @@ struct Applied<AndOp> {
   static V8 Apply(V8 d, V8 v) { return d & v; }
 };
 
+// Output i of a plan whose outputs AND at most two source pixels: the AND of its first
+// and last (the same pixel for one).
+inline Colour Pair(const Colour* row, const GatherPlan& p, int i) { return row[p.first[i]] & row[p.last[i]]; }
+
 // Group g of a source row: outputs 8g..8g+7, each the AND of at most K source pixels.
 // Narrow: every group of the plan reads one 8-pixel window.
 template <int K, bool Narrow>
@@ -175,7 +179,7 @@ template <int K, bool Narrow>
     return v;
   }
   Colour one[8];
-  for (int i = 0; i < 8; ++i) one[i] = GatherOne(row, p, 8 * g + i);
+  for (int i = 0; i < 8; ++i) one[i] = Pair(row, p, 8 * g + i);
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(one));
 }
 
@@ -199,7 +203,7 @@ inline void Run(Colour* d, ptrdiff_t ds, const Colour* row, const GatherPlan& p,
     }
   }
   for (int i = 8 * groups; i < p.n; ++i) {
-    const Colour v = GatherOne(row, p, i);
+    const Colour v = Pair(row, p, i);
     Colour* o = d + i;
     for (int c = 0; c < count; ++c, o += ds) *o = F{}(*o, v);
   }
