@@ -36,6 +36,13 @@ struct GatherPlan {
   const int32_t* lanes = nullptr; // wide path: k lane-index vectors per group
 };
 
+// One source row's share of a stretch: `count` consecutive destination rows take the
+// gather of the source row at offset `off`.
+struct StretchRun {
+  ptrdiff_t off;
+  int count;
+};
+
 struct Kernels {
   const char* name;
   // rows x n pixels: d[i] = op(d[i], s[i]) for each row, rows dStride / sStride apart.
@@ -51,6 +58,12 @@ struct Kernels {
   // apart from the one source row; null when the path has none (then gather into a row
   // and apply op).
   void (*gatherOp[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, const GatherPlan& plan, int rows);
+  // A whole stretch in one call: for each of the nRuns runs, its count destination rows
+  // (from d on, dStride apart, run after run) become op(row, gather of s + run.off). Needs
+  // a plan made by prepare with plan.k <= 2; null when the path has none. Source rows are
+  // fetched a few runs ahead over `span` pixels.
+  void (*stretch[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, const StretchRun* runs, int nRuns, int span,
+                        const GatherPlan& plan);
   // out[i] = s[cols[i]] for i < n.
   void (*pick)(Colour* out, const Colour* s, const int* cols, int n);
   // Lane tables for gather (null when the path gathers one by one): fills base (one per

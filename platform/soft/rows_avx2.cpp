@@ -7,8 +7,14 @@
 
 #include "rows.h"
 
+// Everything below is compiled for AVX2: clang takes the target as a function attribute
+// applied to every function, GCC as a target pragma.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 #include "rows_impl.h"
 
@@ -130,6 +136,111 @@ void GatherOp(Colour* d, ptrdiff_t ds, const Colour* s, const GatherPlan& p, int
   else single ? GatherSingle<F, false>(d, ds, s, p, rows) : GatherWith<F, false>(d, ds, s, p, rows);
 }
 
+// The operation of a stretch on a value gathered once and applied to many rows: the AND
+// masks the gathered value once instead of once per row.
+template <class F>
+struct Applied {
+  static V8 Prepare(V8 v) { return v; }
+  static V8 Apply(V8 d, V8 v) { return F{}(d, v); }
+};
+template <>
+struct Applied<AndOp> {
+  static V8 Prepare(V8 v) { return v & kMask; }
+  static V8 Apply(V8 d, V8 v) { return d & v; }
+};
+
+// Output i of a plan whose outputs AND at most two source pixels: the AND of its first
+// and last (the same pixel for one).
+inline Colour Pair(const Colour* row, const GatherPlan& p, int i) { return row[p.first[i]] & row[p.last[i]]; }
+
+// Group g of a source row: outputs 8g..8g+7, each the AND of at most K source pixels.
+// Narrow: every group of the plan reads one 8-pixel window.
+template <int K, bool Narrow>
+[[gnu::always_inline]] inline __m256i Group(const Colour* row, const GatherPlan& p, const int32_t* idx, int g) {
+  const int b = p.base[g];
+  if (Narrow || b >= 0) {
+    const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + b));
+    __m256i v = _mm256_permutevar8x32_epi32(w, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx)));
+    if constexpr (K == 2)
+      v = _mm256_and_si256(v, _mm256_permutevar8x32_epi32(w, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(idx + 8))));
+    return v;
+  }
+  if (b < -1) {
+    const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row - 2 - b));
+    const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 6 - b));
+    const __m256i seven = _mm256_set1_epi32(7);
+    const auto pick = [&](const int32_t* at) {
+      const __m256i ix = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+      return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(lo, ix), _mm256_permutevar8x32_epi32(hi, ix),
+                                _mm256_cmpgt_epi32(ix, seven));
+    };
+    __m256i v = pick(idx);
+    if constexpr (K == 2) v = _mm256_and_si256(v, pick(idx + 8));
+    return v;
+  }
+  Colour one[8];
+  for (int i = 0; i < 8; ++i) one[i] = Pair(row, p, 8 * g + i);
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(one));
+}
+
+// One run: the source row gathered group by group and applied to its destination rows,
+// Rows of them (0: count of them).
+template <class F, int K, bool Narrow, int Rows>
+inline void Run(Colour* d, ptrdiff_t ds, const Colour* row, const GatherPlan& p, int count) {
+  using A = Applied<F>;
+  const int groups = p.n / 8;
+  const int32_t* idx = p.lanes;
+  for (int g = 0; g < groups; ++g, idx += 8 * K) {
+    const V8 w = A::Prepare(reinterpret_cast<V8>(Group<K, Narrow>(row, p, idx, g)));
+    Colour* o = d + 8 * g;
+    if constexpr (Rows == 1) {
+      Vec<8>::Store(o, A::Apply(Vec<8>::Load(o), w));
+    } else if constexpr (Rows == 2) {
+      Vec<8>::Store(o, A::Apply(Vec<8>::Load(o), w));
+      Vec<8>::Store(o + ds, A::Apply(Vec<8>::Load(o + ds), w));
+    } else {
+      for (int c = 0; c < count; ++c, o += ds) Vec<8>::Store(o, A::Apply(Vec<8>::Load(o), w));
+    }
+  }
+  for (int i = 8 * groups; i < p.n; ++i) {
+    const Colour v = Pair(row, p, i);
+    Colour* o = d + i;
+    for (int c = 0; c < count; ++c, o += ds) *o = F{}(*o, v);
+  }
+}
+
+// A whole stretch whose outputs each AND at most K = plan.k (1 or 2) source pixels. Each
+// group of 8 outputs is gathered once per source row, in a register, and applied straight
+// to every destination row of that source row; no row is built in memory.
+template <class F, int K, bool Narrow>
+void StretchWith(Colour* d, ptrdiff_t ds, const Colour* s, const StretchRun* runs, int nRuns, int span,
+                 const GatherPlan& p) {
+  constexpr int kAhead = 6;  // runs fetched ahead: the rows of a sheet cell lie far apart
+  for (int j = 0; j < nRuns; ++j) {
+    if (j + kAhead < nRuns)
+      for (int c = 0; c < span; c += 16) __builtin_prefetch(s + runs[j + kAhead].off + c);
+    const Colour* row = s + runs[j].off;
+    const int count = runs[j].count;
+    if (count == 1) Run<F, K, Narrow, 1>(d, ds, row, p, 1);
+    else if (count == 2) Run<F, K, Narrow, 2>(d, ds, row, p, 2);
+    else Run<F, K, Narrow, 0>(d, ds, row, p, count);
+    d += count * ds;
+  }
+}
+
+template <class F>
+void Stretch(Colour* d, ptrdiff_t ds, const Colour* s, const StretchRun* runs, int nRuns, int span,
+             const GatherPlan& p) {
+  const bool narrow = p.window == 8;
+  if (p.k == 1) {
+    if (narrow) StretchWith<F, 1, true>(d, ds, s, runs, nRuns, span, p);
+    else StretchWith<F, 1, false>(d, ds, s, runs, nRuns, span, p);
+  } else {
+    if (narrow) StretchWith<F, 2, true>(d, ds, s, runs, nRuns, span, p);
+    else StretchWith<F, 2, false>(d, ds, s, runs, nRuns, span, p);
+  }
+}
+
 // The gather alone, into one row.
 void Gather(Colour* out, const Colour* s, const GatherPlan& p) { GatherOp<CopyOp>(out, 0, s, p, 1); }
 
@@ -173,6 +284,11 @@ Kernels Make() {
   k.gatherOp[kXor] = GatherOp<XorOp>;
   k.gatherOp[kNot] = GatherOp<NotOp>;
   k.gatherOp[kCopyMasked] = GatherOp<MaskOp>;
+  k.stretch[kCopy] = Stretch<CopyOp>;
+  k.stretch[kAnd] = Stretch<AndOp>;
+  k.stretch[kXor] = Stretch<XorOp>;
+  k.stretch[kNot] = Stretch<NotOp>;
+  k.stretch[kCopyMasked] = Stretch<MaskOp>;
   k.pick = Pick;
   k.fill = Fill;
   k.prepare = Prepare;
@@ -188,5 +304,9 @@ const Kernels* Avx2() {
 
 }  // namespace plat::rows
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif

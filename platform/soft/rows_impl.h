@@ -93,7 +93,9 @@ void FillRows(Colour* d, ptrdiff_t stride, int n, int rows, Colour c) {
   for (int r = 0; r < rows; ++r, d += stride) {
     int i = 0;
     for (; i + W <= n; i += W) Vec<W>::Store(d + i, v);
-    for (; i < n; ++i) d[i] = c;
+    // A row of at least W pixels ends with one block overlapping the last: same colour.
+    if (i < n && n >= W) Vec<W>::Store(d + n - W, v);
+    else for (; i < n; ++i) d[i] = c;
   }
 }
 

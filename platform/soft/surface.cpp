@@ -207,6 +207,14 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
     Grow(base, static_cast<size_t>(count / 8 + 1));
     Grow(lanes, static_cast<size_t>((count / 8 + 1) * 8));
     k.prepare(plan, base.data(), lanes.data());
+    if (k.stretch[op]) {
+      // Every destination row takes its own source row: one run each, in one call.
+      static std::vector<rows::StretchRun> runs;
+      Grow(runs, static_cast<size_t>(rows));
+      for (int r = 0; r < rows; ++r) runs[r] = {static_cast<ptrdiff_t>(r) * src.width, 1};
+      k.stretch[op](dst.Row(Y) + X, dst.width, src.Row(V), runs.data(), rows, 0, plan);
+      return;
+    }
     for (int r = 0; r < rows; ++r) k.gatherOp[op](dst.Row(Y + r) + X, 0, src.Row(V + r), plan, 1);
     return;
   }
@@ -288,17 +296,54 @@ struct StretchTables {
   std::vector<int> first, last, base;
   std::vector<int32_t> lanes;
   ColumnShape shape;  // of the table held, or empty
+  uint64_t used = 0;  // when last used, to replace the least recent
   rows::GatherPlan plan;
   int xa = 0, span = 0;  // first visible column after cx; source columns used
 };
 
-// A few column tables, so that the shapes of one scene (cells clipped at either edge of
-// the picture and whole ones between) each keep theirs; replaced in turn.
-constexpr int kTables = 4;
+// The destination rows of a stretch as runs of one source row each, for the one-call
+// path: what decides them, and the runs with their source rows relative to the first.
+struct RowShape {
+  int64_t off = -1, ch = 0, DH = 0, SH = 0;
+  bool mirror = false;
+  int width = 0;  // of the source, which spaces the rows
+  bool operator==(const RowShape&) const = default;
+};
+
+struct RowTable {
+  RowShape shape;
+  std::vector<rows::StretchRun> runs;
+  int n = 0;
+  int64_t first = 0, last = 0;  // source rows of the first and last run, relative to sy
+  uint64_t used = 0;
+};
+
+// The least recently used of a few tables.
+template <class T, size_t N>
+T& Oldest(T (&tables)[N]) {
+  T* t = &tables[0];
+  for (T& u : tables)
+    if (u.used < t->used) t = &u;
+  return *t;
+}
+
+// Grows that storage of every table at once, so that a shape that later lands in another
+// table finds it large enough: once the scene's shapes have been seen, none allocates.
+template <class T, size_t N, class V>
+void GrowAll(T (&tables)[N], std::vector<V> T::*member, size_t n) {
+  for (T& t : tables) Grow(t.*member, n);
+}
+
+// A few column tables, so that the shapes of one scene (whole cells, and cells clipped at
+// either edge of the picture on rows of either shift) each keep theirs; the least recently
+// used is replaced.
+constexpr int kTables = 8;
 struct StretchStore {
   StretchTables tables[kTables];
-  int next = 0;
+  uint64_t clock = 0;
   std::vector<Colour> stack, built;
+  std::vector<rows::StretchRun> runs;
+  RowTable rowTables[kTables];
 };
 
 }  // namespace
@@ -341,15 +386,13 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
   if (whole)
     for (StretchTables& t : store.tables)
       if (t.shape == shape) held = &t;
-  if (!held) {
-    held = &store.tables[store.next];
-    store.next = (store.next + 1) % kTables;
-  }
+  if (!held) held = &Oldest(store.tables);
+  held->used = ++store.clock;
   StretchTables& tab = *held;
   if (!whole || !(shape == tab.shape)) {
     tab.shape = {};
-    Grow(tab.first, static_cast<size_t>(cw));
-    Grow(tab.last, static_cast<size_t>(cw));
+    GrowAll(store.tables, &StretchTables::first, static_cast<size_t>(cw));
+    GrowAll(store.tables, &StretchTables::last, static_cast<size_t>(cw));
     int64_t xa = -1;
     int n = 0, k = 1, lo = src.width, hi = -1;
     StretchWalk across(mirrorX ? DW - 1 - off : off, DW, SW, mirrorX ? -1 : 1);
@@ -378,19 +421,87 @@ void StretchBlit(Surface& dst, int dx, int dy, int dw, int dh,
     tab.plan.width = whole ? shape.room : src.width - lo;
     tab.span = hi - lo + 1;
     if (!straight && kern.prepare) {
-      Grow(tab.base, static_cast<size_t>(n / 8 + 1));
-      Grow(tab.lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
+      GrowAll(store.tables, &StretchTables::base, static_cast<size_t>(n / 8 + 1));
+      GrowAll(store.tables, &StretchTables::lanes, static_cast<size_t>((n / 8 + 1) * 8 * k));
       kern.prepare(tab.plan, tab.base.data(), tab.lanes.data());
     }
     if (whole) tab.shape = shape;
+  }
+  // Another table's growth may have moved this one's storage: point the plan at it anew.
+  tab.plan.first = tab.first.data();
+  tab.plan.last = tab.last.data();
+  if (tab.plan.base) {
+    tab.plan.base = tab.base.data();
+    tab.plan.lanes = tab.lanes.data();
   }
   const rows::GatherPlan& plan = tab.plan;
   const int n = plan.n;
   const int64_t xa = cx + tab.xa;
   // Leftmost source column: on a reused table the stretch lies wholly on the source.
   const int lo = whole ? static_cast<int>(SX + j0) : static_cast<int>(std::max<int64_t>(SX + j0, 0)), span = tab.span;
-  Grow(store.built, static_cast<size_t>(n));
   const rows::Op which = rop == Rop::Copy ? rows::kCopyMasked : rows::OpOf(rop);
+  // Where the path can, the whole stretch goes to one kernel call: each destination row
+  // takes one source row (no rows collapse), onto another surface, and each output ANDs at
+  // most two source pixels. The rows are listed as runs of one source row each.
+  if (kern.stretch[which] && !straight && plan.base && plan.k <= 2 && SH <= DH && &dst != &src) {
+    // The runs of a shape seen lately are kept; they serve wherever all its source rows
+    // lie on the source.
+    const RowShape rs{cy - DY, ch, DH, SH, mirrorY, src.width};
+    RowTable* rt = nullptr;
+    for (RowTable& t : store.rowTables)
+      if (t.shape == rs) rt = &t;
+    if (!rt) {
+      rt = &Oldest(store.rowTables);
+      GrowAll(store.rowTables, &RowTable::runs, static_cast<size_t>(ch));
+      int n = 0;
+      int64_t first = 0, last = 0;
+      StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+      for (int64_t y = 0; y < ch; ++y, down.Next()) {
+        int64_t r0, r1;
+        down.Range(r0, r1);
+        if (n > 0 && r0 == last) {
+          ++rt->runs[n - 1].count;
+          continue;
+        }
+        if (n == 0) first = r0;
+        rt->runs[n++] = {static_cast<ptrdiff_t>(r0 - first) * src.width, 1};
+        last = r0;
+      }
+      rt->n = n;
+      rt->first = first;
+      rt->last = last;
+      rt->shape = rs;
+    }
+    rt->used = ++store.clock;
+    if (SY + std::min(rt->first, rt->last) >= 0 && SY + std::max(rt->first, rt->last) < src.height) {
+      kern.stretch[which](dst.Row(static_cast<int>(cy)) + xa, dst.width, src.Row(static_cast<int>(SY + rt->first)) + lo,
+                          rt->runs.data(), rt->n, span, plan);
+      return;
+    }
+    // Rows off the source: the runs of the rows on it, built for this call.
+    Grow(store.runs, static_cast<size_t>(ch));
+    rows::StretchRun* runs = store.runs.data();
+    int nRuns = 0;
+    int64_t y0 = -1, last = -1;
+    StretchWalk down(mirrorY ? DH - 1 - (cy - DY) : cy - DY, DH, SH, mirrorY ? -1 : 1);
+    for (int64_t y = cy; y < cy + ch; ++y, down.Next()) {
+      int64_t r0, r1;
+      down.Range(r0, r1);
+      r0 += SY;
+      if (r0 < 0 || r0 >= src.height) continue;  // rows off the source are left alone
+      if (y0 < 0) y0 = y;
+      if (r0 == last) {
+        ++runs[nRuns - 1].count;
+      } else {
+        runs[nRuns++] = {static_cast<ptrdiff_t>(r0) * src.width + lo, 1};
+        last = r0;
+      }
+    }
+    if (nRuns > 0)
+      kern.stretch[which](dst.Row(static_cast<int>(y0)) + xa, dst.width, src.Row(0), runs, nRuns, span, plan);
+    return;
+  }
+  Grow(store.built, static_cast<size_t>(n));
   const auto op = kern.op[which];
   // A path that gathers and applies in one pass needs no built row.
   const auto fused = kern.gatherOp[which];

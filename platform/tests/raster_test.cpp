@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/surface.h"
+#include "platform/tests/alloc_counter.h"
 
 namespace plat {
 namespace {
@@ -184,6 +185,54 @@ TEST(Raster, StretchesOfShapesInTurnKeepTheirOwnColumnTables) {
   });
 }
 
+TEST(Raster, StretchesOfOneShapeOnAndOffTheSourceAgreeWithReference) {
+  // One shape drawn again and again from cells that lie wholly on the sheet and from cells
+  // that run off it at any edge, so that kept tables serve some calls and not others;
+  // every raster operation, every mirroring, and pixels whose top byte is not 0.
+  OnEveryPath([] {
+    std::mt19937 rng(17);
+    Surface sheet = Noise(200, 120, rng);
+    for (Colour& p : sheet.pixels) p |= (rng() & 0xFFu) << 24;
+    struct { int dw, dh, sw, sh; } shapes[] = {{96, 44, 64, 32}, {58, 64, 64, 64}, {40, 25, 24, 10},
+                                               {-96, 44, 64, 32}, {58, -70, 64, 64}, {31, 17, -37, -9}};
+    for (const auto& s : shapes) {
+      Surface d = Noise(320, 200, rng);
+      for (Colour& p : d.pixels) p |= (rng() & 0xFFu) << 24;
+      Surface want = d;
+      for (int t = 0; t < 40; ++t) {
+        const bool off = t % 3 == 0;
+        const int sx = off ? static_cast<int>(rng() % 300) - 80 : 70 + static_cast<int>(rng() % 40);
+        const int sy = off ? static_cast<int>(rng() % 200) - 70 : 70 + static_cast<int>(rng() % 20);
+        const int dx = static_cast<int>(rng() % 360) - 60, dy = static_cast<int>(rng() % 240) - 50;
+        const Rop rop = kRops[rng() % 4];
+        RefStretch(want, dx, dy, s.dw, s.dh, sheet, sx, sy, s.sw, s.sh, rop);
+        StretchBlit(d, dx, dy, s.dw, s.dh, sheet, sx, sy, s.sw, s.sh, rop);
+        ASSERT_EQ(d.pixels, want.pixels) << s.dw << "x" << s.dh << " case " << t;
+      }
+    }
+  });
+}
+
+TEST(Raster, StretchesOfMoreShapesThanTablesAllocateNothingOnceSeen) {
+  // Ten shapes in turn, more than there are kept tables, so each pass moves shapes between
+  // tables; the second pass must neither allocate nor draw differently from the reference.
+  OnEveryPath([] {
+    std::mt19937 rng(19);
+    Surface sheet = Noise(260, 200, rng), d = Noise(300, 200, rng), want = d;
+    long before = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+      if (pass == 1) before = alloc_counter::Allocations();
+      for (int t = 0; t < 10; ++t) {
+        const int dw = 20 + 23 * t, dh = 10 + 9 * t, sw = 30 + 7 * (t % 4), sh = 12 + 5 * (t % 3);
+        RefStretch(want, 5 * t - 20, 7 * t - 10, dw, dh, sheet, 3 * t, 2 * t, sw, sh, Rop::And);
+        StretchBlit(d, 5 * t - 20, 7 * t - 10, dw, dh, sheet, 3 * t, 2 * t, sw, sh, Rop::And);
+      }
+    }
+    EXPECT_EQ(alloc_counter::Allocations(), before);
+    EXPECT_EQ(d.pixels, want.pixels);
+  });
+}
+
 TEST(Raster, ColumnsEqualOnePixelTransfersAtEveryEdge) {
   OnEveryPath([] {
     std::mt19937 rng(14);
@@ -226,6 +275,29 @@ TEST(Raster, ColumnsOfTheTowerWall) {
     BlitColumns(d, 160, 100, 480, tex, cols.data(), 320, 0, Rop::Copy);
     BlitColumns(d, 160, -380, 480, tex, cols.data(), 320, 0, Rop::Copy);
     EXPECT_EQ(d.pixels, want.pixels);
+  });
+}
+
+TEST(Raster, ColumnsThatAdvanceSlowlyOrRepeatUnderEveryOperation) {
+  // Walls whose source columns climb a few at a time or repeat (gathered in windows by the
+  // wide path), clipped at every edge, with each raster operation.
+  OnEveryPath([] {
+    std::mt19937 rng(18);
+    Surface tex = Noise(120, 60, rng);
+    std::vector<int> cols(150);
+    for (int t = 0; t < 200; ++t) {
+      const int step = 1 + static_cast<int>(rng() % 12), start = static_cast<int>(rng() % 40);
+      const int n = 1 + static_cast<int>(rng() % 150);
+      for (int i = 0; i < n; ++i) cols[i] = std::min(119, start + i * step / 8);
+      if (t % 2) std::reverse(cols.begin(), cols.begin() + n);
+      Surface d = Noise(160, 50, rng), want = d;
+      const int dx = static_cast<int>(rng() % 200) - 60, dy = static_cast<int>(rng() % 60) - 20;
+      const int h = 1 + static_cast<int>(rng() % 60), sy = static_cast<int>(rng() % 20) - 5;
+      const Rop rop = kRops[t % 4];
+      for (int i = 0; i < n; ++i) RefBlit(want, dx + i, dy, 1, h, tex, cols[i], sy, rop);
+      BlitColumns(d, dx, dy, h, tex, cols.data(), n, sy, rop);
+      ASSERT_EQ(d.pixels, want.pixels) << "case " << t;
+    }
   });
 }
 
