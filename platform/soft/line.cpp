@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "../surface.h"
 
 namespace plat {
@@ -42,56 +46,120 @@ inline void FillRun(Colour* d, int64_t n, Quad v, Colour c) {
   }
 }
 
-// Quotient and remainder of num / den for 0 <= num, 0 < den, in 32 bits when both fit
-// (the division the short lines of the games need is then the cheap one).
-inline void DivMod(int64_t num, int64_t den, int64_t& q, int64_t& r) {
-  if (static_cast<uint64_t>(num) <= UINT32_MAX && static_cast<uint64_t>(den) <= UINT32_MAX) {
-    const uint32_t n32 = static_cast<uint32_t>(num), d32 = static_cast<uint32_t>(den);
-    q = n32 / d32;
-    r = n32 % d32;
-  } else {
-    q = num / den;
-    r = num % den;
+// A mostly horizontal line's runs, one row each. In the mirrored minor coordinate
+// (the row offset from b1 in the line's direction, t = step * (minor - b1), so the slope
+// e = |db| is never negative) the row offset of column a is
+//   t(a) = floor(((a - a1) 2e + da - bias) / 2da),  bias = 1 going up, 0 going down,
+// (halves round toward the larger minor either way), so the run of offset t ends at
+//   a1 - 1 + floor(((2t + 1) da + bias + 2e - 1) / 2e)
+// and each row adds 2da to that numerator: one division finds every run, and going up or
+// down costs no branch.
+struct Runs {
+  int64_t lo, hi;      // columns to draw
+  int64_t last;        // last column of the current run is last + q
+  int64_t q, r;        // quotient and remainder of the current run's numerator
+  int64_t dq, dr, d;   // 2da / d, 2da % d, d = 2e
+  int64_t row;         // row of the current run
+  int64_t step;        // +1 going down, -1 going up
+  bool inside;         // every row of the line lies on the surface
+};
+
+// da >= e > 0, da below 2^24 so every product fits in 64 bits; lo >= a1.
+inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da, int64_t db, int64_t rows) {
+  const int64_t down = db > 0, e = down ? db : -db, bias = 1 - down, d = 2 * e;
+  // The row offset of the first column: at the line's start it is 0, one column on 0 or
+  // 1; only a line clipped at its start needs the division.
+  const int64_t off = lo - a1;
+  int64_t t;
+  if (off <= 1) t = off & (d >= da + bias);
+  else t = (off * d + da - bias) / (2 * da);
+  const int64_t n = (2 * t + 1) * da + bias + d - 1;
+  Runs u;
+  u.lo = lo;
+  u.hi = hi;
+  u.last = a1 - 1;
+  u.q = n / d;
+  u.r = n % d;
+  u.dq = 2 * da / d;
+  u.dr = 2 * da % d;
+  u.d = d;
+  u.step = down ? 1 : -1;
+  u.row = b1 + u.step * t;
+  // The rows run monotonically from u.row to at most b1 + db.
+  u.inside = static_cast<uint64_t>(u.row) < static_cast<uint64_t>(rows) &&
+             static_cast<uint64_t>(b1 + db) < static_cast<uint64_t>(rows);
+  return u;
+}
+
+// Walks the runs, calling fill(row pointer + first column, length) for each run on the
+// surface; stops once the rows have left the surface for good.
+template <class Fill>
+__attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, Fill& fill) {
+  const int64_t rows = s.height, width = s.width;
+  Colour* const pixels = s.pixels.data();
+  const auto advance = [&u](int64_t& a, int64_t end) {
+    a = end + 1;
+    u.q += u.dq;
+    u.r += u.dr;
+    // Branch-free carry: which rows get the longer run follows no pattern.
+    const int64_t carry = u.r >= u.d;
+    u.r -= u.d & -carry;
+    u.q += carry;
+  };
+  if (u.inside) {
+    Colour* row = pixels + u.row * width;
+    const int64_t rowStep = u.step * width;
+    for (int64_t a = u.lo; a <= u.hi; row += rowStep) {
+      const int64_t end = std::min(u.hi, u.last + u.q);
+      fill(row + a, end + 1 - a);
+      advance(a, end);
+    }
+    return;
+  }
+  for (int64_t a = u.lo; a <= u.hi; u.row += u.step) {
+    const int64_t end = std::min(u.hi, u.last + u.q);
+    if (static_cast<uint64_t>(u.row) < static_cast<uint64_t>(rows)) {
+      fill(pixels + u.row * width + a, end + 1 - a);
+    } else if ((u.row < 0) == (u.step < 0)) {
+      return;  // past the surface's first or last row, never to come back
+    }
+    advance(a, end);
   }
 }
 
-// The runs of a mostly horizontal line (da >= |db| > 0, da below 2^24, so every product
-// fits in 64 bits) over columns lo..hi, minor the row of column lo. The row changes at
-//   a1 + ceil((2k - 1) da / 2db)        going down (db > 0), k = minor + 1 - b1,
-//   a1 + floor((2k + 1) da / 2|db|) + 1  going up (db < 0),   k = b1 - minor,
-// and each step to the next row adds 2 da to the numerator, so one division per line
-// finds every run.
-void XMajorRuns(Surface& s, int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t minor, int64_t da,
-                int64_t db, Colour c) {
-  const bool down = db > 0;
-  const int64_t d = 2 * (down ? db : -db);
-  const int64_t k = down ? minor + 1 - b1 : b1 - minor;
-  const int64_t n = down ? (2 * k - 1) * da + d - 1 : (2 * k + 1) * da;  // never negative
-  int64_t q, r, dq, dr;
-  DivMod(n, d, q, r);
-  DivMod(2 * da, d, dq, dr);
-  // The last column of the current run is base + q.
-  const int64_t base = a1 - (down ? 1 : 0);
-  const int64_t rows = s.height, width = s.width;
-  const int64_t step = down ? 1 : -1;
-  Colour* const pixels = s.pixels.data();
-  const Quad v = {c, c, c, c};
-  for (int64_t a = lo; a <= hi; minor += step) {
-    const int64_t end = std::min(hi, base + q);
-    if (static_cast<uint64_t>(minor) < static_cast<uint64_t>(rows)) {
-      FillRun(pixels + minor * width + a, end + 1 - a, v, c);
-    } else if (down ? minor >= rows : minor < 0) {
-      return;  // past the surface's last row, never to come back
-    }
-    a = end + 1;
-    q += dq;
-    r += dr;
-    // Branch-free carry: which rows get the longer run follows no pattern.
-    const int64_t carry = r >= d;
-    r -= d & -carry;
-    q += carry;
-  }
+struct QuadFill {
+  Quad v;
+  Colour c;
+  void operator()(Colour* d, int64_t n) const { FillRun(d, n, v, c); }
+};
+
+void BaselineRuns(Surface& s, const Runs& u, Colour c) {
+  QuadFill f{Quad{c, c, c, c}, c};
+  WalkRuns(s, u, f);
 }
+
+#if defined(__x86_64__)
+// Eight-lane masked stores: every run of a line takes the same number of stores, one per
+// eight pixels of the line's longest run, so nothing in the walk depends on a run's length.
+struct MaskedFill {
+  __m256i v, lanes;
+  int64_t blocks;
+  __attribute__((target("avx2"))) void operator()(Colour* d, int64_t n) const {
+    __m256i left = _mm256_set1_epi32(static_cast<int>(n));
+    const __m256i eight = _mm256_set1_epi32(8);
+    for (int64_t j = 0; j < blocks; ++j) {
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(d + 8 * j), _mm256_cmpgt_epi32(left, lanes), v);
+      left = _mm256_sub_epi32(left, eight);
+    }
+  }
+};
+
+__attribute__((target("avx2"))) void Avx2Runs(Surface& s, const Runs& u, Colour c) {
+  // The longest run is dq + 1 pixels.
+  MaskedFill f{_mm256_set1_epi32(static_cast<int>(c)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), (u.dq + 8) / 8};
+  WalkRuns(s, u, f);
+}
+#endif
 
 }  // namespace
 
@@ -154,7 +222,14 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     rem = static_cast<int64_t>(r);
   }
   if (xMajor && da < (int64_t{1} << 24)) {
-    XMajorRuns(s, lo, hi, a1, b1, minor, da, db, c);
+    const Runs u = MakeRuns(lo, hi, a1, b1, da, db, minorLimit);
+#if defined(__x86_64__)
+    if (ActiveRowPath() == RowPath::Avx2) {
+      Avx2Runs(s, u, c);
+      return;
+    }
+#endif
+    BaselineRuns(s, u, c);
     return;
   }
   // Steep lines (and the rare very long shallow ones) a pixel per major step.

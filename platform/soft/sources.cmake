@@ -10,6 +10,7 @@ set(PLATFORM_SOFT_SOURCES
 )
 set(PLATFORM_SOFT_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/../tests/surface_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../tests/line_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../tests/raster_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../tests/bmp_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../tests/text_test.cpp
