@@ -78,10 +78,18 @@ inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da,
   u.lo = lo;
   u.hi = hi;
   u.last = a1 - 1;
-  u.q = n / d;
-  u.r = n % d;
-  u.dq = 2 * da / d;
-  u.dr = 2 * da % d;
+  if (n <= UINT32_MAX) {  // the short lines of the games: the cheaper division
+    const uint32_t n32 = static_cast<uint32_t>(n), d32 = static_cast<uint32_t>(d), two = static_cast<uint32_t>(2 * da);
+    u.q = n32 / d32;
+    u.r = n32 % d32;
+    u.dq = two / d32;
+    u.dr = two % d32;
+  } else {
+    u.q = n / d;
+    u.r = n % d;
+    u.dq = 2 * da / d;
+    u.dr = 2 * da % d;
+  }
   u.d = d;
   u.step = down ? 1 : -1;
   u.row = b1 + u.step * t;
@@ -141,23 +149,38 @@ void BaselineRuns(Surface& s, const Runs& u, Colour c) {
 #if defined(__x86_64__)
 // Eight-lane masked stores: every run of a line takes the same number of stores, one per
 // eight pixels of the line's longest run, so nothing in the walk depends on a run's length.
+// Blocks is that number, or 0 for a count known only at run time.
+template <int Blocks>
 struct MaskedFill {
   __m256i v, lanes;
   int64_t blocks;
   __attribute__((target("avx2"))) void operator()(Colour* d, int64_t n) const {
-    __m256i left = _mm256_set1_epi32(static_cast<int>(n));
-    const __m256i eight = _mm256_set1_epi32(8);
-    for (int64_t j = 0; j < blocks; ++j) {
-      _mm256_maskstore_epi32(reinterpret_cast<int*>(d + 8 * j), _mm256_cmpgt_epi32(left, lanes), v);
+    __m256i left = _mm256_sub_epi32(_mm256_set1_epi32(static_cast<int>(n)), lanes);
+    const __m256i eight = _mm256_set1_epi32(8), zero = _mm256_setzero_si256();
+    const int64_t count = Blocks ? Blocks : blocks;
+    for (int64_t j = 0; j < count; ++j) {
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(d + 8 * j), _mm256_cmpgt_epi32(left, zero), v);
       left = _mm256_sub_epi32(left, eight);
     }
   }
 };
 
+template <int Blocks>
+__attribute__((target("avx2"))) void Avx2Walk(Surface& s, const Runs& u, __m256i v, int64_t blocks) {
+  MaskedFill<Blocks> f{v, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), blocks};
+  WalkRuns(s, u, f);
+}
+
 __attribute__((target("avx2"))) void Avx2Runs(Surface& s, const Runs& u, Colour c) {
   // The longest run is dq + 1 pixels.
-  MaskedFill f{_mm256_set1_epi32(static_cast<int>(c)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), (u.dq + 8) / 8};
-  WalkRuns(s, u, f);
+  const int64_t blocks = (u.dq + 8) / 8;
+  const __m256i v = _mm256_set1_epi32(static_cast<int>(c));
+  switch (blocks) {
+    case 1: return Avx2Walk<1>(s, u, v, 1);
+    case 2: return Avx2Walk<2>(s, u, v, 2);
+    case 3: return Avx2Walk<3>(s, u, v, 3);
+    default: return Avx2Walk<0>(s, u, v, blocks);
+  }
 }
 #endif
 
@@ -204,6 +227,17 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   if (lo > hi) return;
   // minor(a) = b1 + floor(((a - a1) * 2 (b2 - b1) + da) / (2 da)), rounding halves up.
   const int64_t da = a2 - a1, db = b2 - b1, den = 2 * da;
+  if (xMajor && da < (int64_t{1} << 24)) {
+    const Runs u = MakeRuns(lo, hi, a1, b1, da, db, minorLimit);
+#if defined(__x86_64__)
+    if (ActiveRowPath() == RowPath::Avx2) {
+      Avx2Runs(s, u, c);
+      return;
+    }
+#endif
+    BaselineRuns(s, u, c);
+    return;
+  }
   // The first pixel's minor coordinate and remainder, in 128 bits only when the line is
   // long enough for 64 to overflow.
   int64_t minor, rem;
@@ -220,17 +254,6 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     if (r < 0) { r += den; --q; }
     minor = b1 + static_cast<int64_t>(q);
     rem = static_cast<int64_t>(r);
-  }
-  if (xMajor && da < (int64_t{1} << 24)) {
-    const Runs u = MakeRuns(lo, hi, a1, b1, da, db, minorLimit);
-#if defined(__x86_64__)
-    if (ActiveRowPath() == RowPath::Avx2) {
-      Avx2Runs(s, u, c);
-      return;
-    }
-#endif
-    BaselineRuns(s, u, c);
-    return;
   }
   // Steep lines (and the rare very long shallow ones) a pixel per major step.
   for (int64_t a = lo; a <= hi; ++a) {
