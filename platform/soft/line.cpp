@@ -66,7 +66,8 @@ struct Runs {
 
 // da >= e > 0, da below 2^24 so every product fits in 64 bits; lo >= a1.
 inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da, int64_t db, int64_t rows) {
-  const int64_t down = db > 0, e = down ? db : -db, bias = 1 - down, d = 2 * e;
+  // Selects by arithmetic: which way a stroke slopes follows no pattern.
+  const int64_t down = db > 0, sign = 2 * down - 1, e = db * sign, bias = 1 - down, d = 2 * e;
   // The row offset of the first column: at the line's start it is 0, one column on 0 or
   // 1; only a line clipped at its start needs the division.
   const int64_t off = lo - a1;
@@ -91,7 +92,7 @@ inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da,
     u.dr = 2 * da % d;
   }
   u.d = d;
-  u.step = down ? 1 : -1;
+  u.step = sign;
   u.row = b1 + u.step * t;
   // The rows run monotonically from u.row to at most b1 + db.
   u.inside = static_cast<uint64_t>(u.row) < static_cast<uint64_t>(rows) &&
