@@ -52,24 +52,46 @@ inline void FillRun(Colour* d, int64_t n, Quad v, Colour c) {
 //   t(a) = floor(((a - a1) 2e + da - bias) / 2da),  bias = 1 going up, 0 going down,
 // (halves round toward the larger minor either way), so the run of offset t ends at
 //   a1 - 1 + floor(((2t + 1) da + bias + 2e - 1) / 2e)
-// and each row adds 2da to that numerator: one division finds every run, and going up or
-// down costs no branch.
+// and each row adds 2da to that numerator. Going up or down costs no branch.
 struct Runs {
   int64_t lo, hi;      // columns to draw
   int64_t last;        // last column of the current run is last + q
-  int64_t q, r;        // quotient and remainder of the current run's numerator
-  int64_t dq, dr, d;   // 2da / d, 2da % d, d = 2e
   int64_t row;         // row of the current run
   int64_t step;        // +1 going down, -1 going up
-  bool inside;         // every row of the line lies on the surface
+  int64_t dq;          // 2da / d: the longest run is dq + 1 pixels
+  int64_t d;           // 2e
+  // Short lines with every row on the surface (quick): each run's end is the numerator
+  // n, grown by two = 2da a row, times the reciprocal of d, so no division is made and
+  // no run waits for the one before it.
+  bool quick;
+  uint64_t n, two, magic;
+  // Otherwise: one division, then the quotient q and remainder r of each run's numerator
+  // carried from row to row (2da / d = dq rest dr).
+  int64_t q, r, dr;
 };
+
+// Reciprocals of d = 2e for the slopes of short lines: (n * kMagic[e]) >> 64 is n / 2e for
+// every 32-bit n (2^64 / d rounded up, exact for 32-bit numerators and divisors).
+constexpr int kMagicSlopes = 1024;
+constexpr auto kMagic = [] {
+  struct Table {
+    uint64_t m[kMagicSlopes];
+  } t{};
+  for (int e = 1; e < kMagicSlopes; ++e) t.m[e] = UINT64_MAX / static_cast<uint64_t>(2 * e) + 1;
+  return t;
+}();
+
+inline uint64_t MulHigh(uint64_t a, uint64_t b) {
+  __extension__ using Wide = unsigned __int128;
+  return static_cast<uint64_t>((Wide{a} * b) >> 64);
+}
 
 // da >= e > 0, da below 2^24 so every product fits in 64 bits; lo >= a1.
 inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da, int64_t db, int64_t rows) {
   // Selects by arithmetic: which way a stroke slopes follows no pattern.
   const int64_t down = db > 0, sign = 2 * down - 1, e = db * sign, bias = 1 - down, d = 2 * e;
   // The row offset of the first column: at the line's start it is 0, one column on 0 or
-  // 1; only a line clipped at its start needs the division.
+  // 1; only a line clipped at its start needs a division.
   const int64_t off = lo - a1;
   int64_t t;
   if (off <= 1) t = off & (d >= da + bias);
@@ -79,24 +101,25 @@ inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da,
   u.lo = lo;
   u.hi = hi;
   u.last = a1 - 1;
-  if (n <= UINT32_MAX) {  // the short lines of the games: the cheaper division
-    const uint32_t n32 = static_cast<uint32_t>(n), d32 = static_cast<uint32_t>(d), two = static_cast<uint32_t>(2 * da);
-    u.q = n32 / d32;
-    u.r = n32 % d32;
-    u.dq = two / d32;
-    u.dr = two % d32;
-  } else {
-    u.q = n / d;
-    u.r = n % d;
-    u.dq = 2 * da / d;
-    u.dr = 2 * da % d;
-  }
-  u.d = d;
   u.step = sign;
-  u.row = b1 + u.step * t;
-  // The rows run monotonically from u.row to at most b1 + db.
-  u.inside = static_cast<uint64_t>(u.row) < static_cast<uint64_t>(rows) &&
-             static_cast<uint64_t>(b1 + db) < static_cast<uint64_t>(rows);
+  u.row = b1 + sign * t;
+  u.d = d;
+  // The rows run monotonically from u.row to at most b1 + db; below 2^15 columns every
+  // numerator fits 32 bits.
+  u.quick = static_cast<uint64_t>(u.row) < static_cast<uint64_t>(rows) &&
+            static_cast<uint64_t>(b1 + db) < static_cast<uint64_t>(rows) && da < (int64_t{1} << 15) &&
+            e < kMagicSlopes;
+  if (u.quick) {
+    u.magic = kMagic.m[e];
+    u.n = static_cast<uint64_t>(n);
+    u.two = static_cast<uint64_t>(2 * da);
+    u.dq = static_cast<int64_t>(MulHigh(u.two, u.magic));
+    return u;
+  }
+  u.q = n / d;
+  u.r = n % d;
+  u.dq = 2 * da / d;
+  u.dr = 2 * da % d;
   return u;
 }
 
@@ -106,22 +129,14 @@ template <class Fill>
 __attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, Fill& fill) {
   const int64_t rows = s.height, width = s.width;
   Colour* const pixels = s.pixels.data();
-  const auto advance = [&u](int64_t& a, int64_t end) {
-    a = end + 1;
-    u.q += u.dq;
-    u.r += u.dr;
-    // Branch-free carry: which rows get the longer run follows no pattern.
-    const int64_t carry = u.r >= u.d;
-    u.r -= u.d & -carry;
-    u.q += carry;
-  };
-  if (u.inside) {
+  if (u.quick) {
     Colour* row = pixels + u.row * width;
     const int64_t rowStep = u.step * width;
-    for (int64_t a = u.lo; a <= u.hi; row += rowStep) {
-      const int64_t end = std::min(u.hi, u.last + u.q);
+    uint64_t n = u.n;
+    for (int64_t a = u.lo; a <= u.hi; row += rowStep, n += u.two) {
+      const int64_t end = std::min(u.hi, u.last + static_cast<int64_t>(MulHigh(n, u.magic)));
       fill(row + a, end + 1 - a);
-      advance(a, end);
+      a = end + 1;
     }
     return;
   }
@@ -132,7 +147,13 @@ __attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, Fill& fi
     } else if ((u.row < 0) == (u.step < 0)) {
       return;  // past the surface's first or last row, never to come back
     }
-    advance(a, end);
+    a = end + 1;
+    u.q += u.dq;
+    u.r += u.dr;
+    // Branch-free carry: which rows get the longer run follows no pattern.
+    const int64_t carry = u.r >= u.d;
+    u.r -= u.d & -carry;
+    u.q += carry;
   }
 }
 

@@ -145,6 +145,28 @@ TEST(LineRuns, LongShallowLinesAndRunsOfEveryLength) {
   });
 }
 
+TEST(LineRuns, SteepestShallowSlopesOnATallSurface) {
+  // Rises up to past a thousand rows, over as many columns or up to 2^15 and beyond, all
+  // on the surface: run ends come from a reciprocal of the rise, which must give the exact
+  // quotient for every numerator these lines reach.
+  OnEveryPath([] {
+    Surface fast, ref;
+    fast.Create(1100, 1060);
+    ref.Create(1100, 1060);
+    Colour c = 11;
+    for (int rise : {1, 2, 3, 7, 100, 511, 512, 513, 1000, 1021, 1022, 1023, 1024, 1025, 1050}) {
+      for (int run : {rise, rise + 1, 2 * rise - 1, 2 * rise, 3 * rise + 1, 32766, 32767, 32768, 40000}) {
+        c = c * 69069u + 7u;
+        const int x = run > 1100 ? 1099 - run / 2 : 0;  // long ones cross the surface
+        const int y = 5 + (rise > 1050 ? 0 : (1050 - rise) / 2);
+        Expect(fast, ref, x, y, x + run, y + rise, c);
+        Expect(fast, ref, x + run, y, x, y + rise, c ^ 0xFFFF);
+        if (HasFatalFailure()) return;
+      }
+    }
+  });
+}
+
 TEST(LineRuns, RowsLeavingAndEnteringTheSurface) {
   // Shallow lines crossing the top or bottom edge on the way: the runs off the surface
   // are skipped, the ones on it drawn, in both directions.
