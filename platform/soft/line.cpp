@@ -130,12 +130,13 @@ __attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, Fill& fi
   const int64_t rows = s.height, width = s.width;
   Colour* const pixels = s.pixels.data();
   if (u.quick) {
-    Colour* row = pixels + u.row * width;
+    // An offset rather than a pointer: after the last run it points past the rows.
+    int64_t row = u.row * width;
     const int64_t rowStep = u.step * width;
     uint64_t n = u.n;
     for (int64_t a = u.lo; a <= u.hi; row += rowStep, n += u.two) {
       const int64_t end = std::min(u.hi, u.last + static_cast<int64_t>(MulHigh(n, u.magic)));
-      fill(row + a, end + 1 - a);
+      fill(pixels + row + a, end + 1 - a);
       a = end + 1;
     }
     return;
