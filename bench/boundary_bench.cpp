@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
+#include <vector>
 
 #include "bench/bench.h"
 #include "boundary/boundary.h"
 #include "boundary/settings.h"
 #include "frame/frame.h"
 #include "platform/cues.h"
+#include "platform/surface.h"
 
 namespace {
 
@@ -80,4 +83,90 @@ const bool kPlay = bench::Target("BoundaryHeaviestPlayFrame", 1.5);
 void BoundaryFullFieldPlayFrame(benchmark::State& state) { PlayFrames(state, boundary::Drifting); }
 BENCHMARK(BoundaryFullFieldPlayFrame);
 
+// The bursts' strokes of the heaviest frame alone (no black fill, no random draws): 1152
+// lines a frame, fresh ones for each of 64 frames so that the branch predictor cannot
+// learn them, as it cannot in play.
+struct StrokeEnds {
+  int x1, y1, x2, y2;
+};
+
+void BoundaryHeaviestStrokes(benchmark::State& state) {
+  Prepare();
+  const Field f = Crowded(boundary::Bursting);
+  constexpr int kPerFrame = boundary::kParticles * 9, kFrames = 64;
+  std::vector<StrokeEnds> strokes;
+  strokes.reserve(kPerFrame * kFrames);
+  for (int frame = 0; frame < kFrames; ++frame)
+    for (const boundary::DustParticle& p : f.particles)
+      for (int i = 0; i < 9; ++i) {
+        const int x1 = static_cast<int>(p.x - frame::RandomBelow(96));
+        const int y1 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
+        const int x2 = static_cast<int>(p.x + frame::RandomBelow(96));
+        const int y2 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
+        strokes.push_back({x1, y1, x2, y2});
+      }
+  size_t at = 0;
+  for (auto _ : state) {
+    for (size_t i = at; i < at + kPerFrame; ++i) {
+      const StrokeEnds& l = strokes[i];
+      plat::DrawLineTo(frame::backDC, l.x1, l.y1, l.x2, l.y2, 0xC040E0);
+    }
+    at = (at + kPerFrame) % strokes.size();
+    benchmark::DoNotOptimize(frame::backDC.pixels.data());
+  }
+}
+BENCHMARK(BoundaryHeaviestStrokes);
+
+}  // namespace
+
+namespace {
+struct L4 { int x1, y1, x2, y2; plat::Colour c; };
+std::vector<L4> RecordLines() {
+  std::vector<L4> v;
+  frame::SeedRandom(1);
+  for (int rep = 0; rep < 64; ++rep) {
+  const Field f = Crowded(boundary::Bursting);
+  for (const auto& p : f.particles)
+    for (int i = 0; i < 9; ++i) {
+      const int x1 = static_cast<int>(p.x - frame::RandomBelow(96));
+      const int y1 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
+      const int x2 = static_cast<int>(p.x + frame::RandomBelow(96));
+      const int y2 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
+      v.push_back({x1, y1, x2, y2, 0x123456u});
+    }
+  }
+  return v;
+}
+void TmpLinesOnly(benchmark::State& state) {
+  Prepare();
+  const auto v = RecordLines();
+  size_t at = 0;
+  for (auto _ : state) {
+    for (size_t i = at; i < at + 1152; ++i) { const auto& l = v[i]; plat::DrawLineTo(frame::backDC, l.x1, l.y1, l.x2, l.y2, l.c); }
+    at = (at + 1152) % v.size();
+    benchmark::DoNotOptimize(frame::backDC.pixels.data());
+  }
+}
+BENCHMARK(TmpLinesOnly);
+void TmpFillLines(benchmark::State& state) {
+  Prepare();
+  const auto v = RecordLines();
+  size_t at = 0;
+  for (auto _ : state) {
+    frame::DrawBox(0, 0, 640, 480, 0, 1);
+    for (size_t i = at; i < at + 1152; ++i) { const auto& l = v[i]; plat::DrawLineTo(frame::backDC, l.x1, l.y1, l.x2, l.y2, l.c); }
+    at = (at + 1152) % v.size();
+    benchmark::DoNotOptimize(frame::backDC.pixels.data());
+  }
+}
+BENCHMARK(TmpFillLines);
+void TmpRandomOnly(benchmark::State& state) {
+  Prepare();
+  int sum = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 1278 * 4; ++i) sum += frame::RandomBelow(96);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(TmpRandomOnly);
 }  // namespace

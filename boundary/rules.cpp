@@ -119,12 +119,21 @@ void ReleaseCaught() {
 }
 
 void UpdateParticles() {
+  // Nothing in this pass makes dust active or drifting, so the slots drifting at its start
+  // (in slot order) are all a burst need look at; a full field of bursts then costs no
+  // pairs at all.
+  static_assert(kParticles <= 256, "slot numbers are kept in bytes");
+  uint8_t drifting[kParticles];
+  int driftingCount = 0;
+  for (int i = 0; i < kParticles; ++i)
+    if (particles[i].active && particles[i].state == Drifting) drifting[driftingCount++] = static_cast<uint8_t>(i);
   for (DustParticle& p : particles) {
     if (!p.active) continue;
     if (p.state == Bursting) {
       // A burst stands still and ignites the drifting dust near it.
       p.timer -= 1;
-      for (DustParticle& q : particles) {
+      for (int j = 0; j < driftingCount; ++j) {
+        DustParticle& q = particles[drifting[j]];
         if (q.active && q.state == Drifting && Distance(p.y, q.y) < 16 && Distance(p.x, q.x) < 80) {
           q.state = Ignited;
           q.timer = kIgniteFrames;
