@@ -88,6 +88,7 @@ constexpr int kShapes = 16;
 constexpr int kTileCacheSize = 2048;  // two ways per set
 constexpr int kCachedTexels = 64;
 constexpr int kComputedRows = 24;
+constexpr int kStampQuads = 4;  // the quads of two row classes
 
 struct Shape {
   uint32_t textureId;
@@ -115,6 +116,18 @@ struct Shape {
   uint8_t firstOfClass[kComputedRows];      // a row of each class
   int classCount;
   int8_t copyFrom[kComputedRows];           // an earlier row the same and as wide, or -1
+  // A computed piece of four or eight texels with at most two row classes whose rows are
+  // all drawn by stores alone is a stamp: for each of its four class quads, the texels
+  // (storeX, storeRow) where that quad is stored, quad after quad, groupSize[k] of them
+  // for quad k. A group is padded to an even size by storing its last quad twice (a quad
+  // stored again where it already is changes nothing), so it runs two stores a step.
+  // storeOffset holds the same places as offsets in a picture storeStride pixels wide.
+  int storeCount;                           // 0: not a stamp
+  uint8_t groupSize[kStampQuads];
+  uint8_t storeRow[2 * kComputedRows + kStampQuads], storeX[2 * kComputedRows + kStampQuads];
+  int32_t storeOffset[2 * kComputedRows + kStampQuads];
+  int storeStride;
+  uint32_t stampTag;                        // (its index in shapes + 1) << 24
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -122,6 +135,11 @@ int shapeCount = 0;
 uint32_t cacheKey[kTileCacheSize];  // tint | (shape + 1) << 24; 0: empty
 uint8_t lastWay[kTileCacheSize / 2];
 uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where keyed out
+
+// The class quads of stamps, tinted, by shape and tint: the bullets of a frame are a few
+// hundred colours of one shape. Direct-mapped.
+constexpr int kStampCacheSize = 1024;
+uint32_t stampKey[kStampCacheSize];  // tint | (shape + 1) << 24; 0: empty
 
 // The shape of a tile's piece, or -1 when it cannot be cached (too large, not wholly
 // inside the texture, too many colours, too many shapes).
@@ -146,6 +164,7 @@ int ShapeOf(const Texture& t, const Piece& piece) {
     // Full (textures were made again and again): start afresh.
     shapeCount = 0;
     std::memset(cacheKey, 0, sizeof cacheKey);
+    std::memset(stampKey, 0, sizeof stampKey);
   }
   Shape& p = shapes[shapeCount];
   p = Shape{};
@@ -257,6 +276,27 @@ int ShapeOf(const Texture& t, const Piece& piece) {
         }
         p.copyFrom[j] = static_cast<int8_t>(from);
       }
+      bool stamp = w != 2 && p.classCount * 2 <= kStampQuads;
+      for (int j = 0; j < rows; j++) stamp = stamp && p.rowMode[j] != 3;
+      p.storeCount = 0;
+      for (int k = 0; k < kStampQuads && stamp; k++) {
+        const int groupStart = p.storeCount;
+        for (int j = 0; j < rows; j++) {
+          for (int q = 0; q < p.rowMode[j]; q++) {
+            if (2 * p.rowClass[j] + q != k) continue;
+            p.storeRow[p.storeCount] = static_cast<uint8_t>(j);
+            p.storeX[p.storeCount++] = p.quadAt[j][q];
+          }
+        }
+        if ((p.storeCount - groupStart) % 2 != 0) {
+          p.storeRow[p.storeCount] = p.storeRow[p.storeCount - 1];
+          p.storeX[p.storeCount] = p.storeX[p.storeCount - 1];
+          p.storeCount++;
+        }
+        p.groupSize[k] = static_cast<uint8_t>(p.storeCount - groupStart);
+      }
+      p.storeStride = 0;  // offsets made on first use
+      p.stampTag = static_cast<uint32_t>(shapeCount + 1) << 24;
     }
   }
   return shapeCount++;
@@ -399,11 +439,53 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
   }
 }
 
+Quad stampQuads[kStampCacheSize][kStampQuads];
+
+// The class quads of a stamp in an opaque colour, from the cache.
+template <int N>
+[[gnu::always_inline]] inline const Quad* StampQuads(const Shape& p, uint32_t colour) {
+  const uint32_t key = (colour & 0xFFFFFF) | p.stampTag;
+  const uint32_t slot = (key * 2654435761u) >> 22;  // 10 bits: kStampCacheSize
+  Quad* quads = stampQuads[slot];
+  if (stampKey[slot] != key) {
+    ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
+    stampKey[slot] = key;
+  }
+  return quads;
+}
+
+// The picture offsets of a stamp's stores, made again when the picture width changes.
+inline const int32_t* StoreOffsets(const Shape& p, int stride) {
+  Shape& m = shapes[(p.stampTag >> 24) - 1];
+  if (m.storeStride != stride) {
+    for (int k = 0; k < m.storeCount; k++) m.storeOffset[k] = m.storeRow[k] * stride + m.storeX[k];
+    m.storeStride = stride;
+  }
+  return m.storeOffset;
+}
+
+// A stamp with its top left at d, in its tinted class quads q.
+[[gnu::always_inline]] inline void Stamp(const Shape& p, const int32_t* offset, const Quad* q,
+                                         uint32_t* d) {
+  for (int k = 0; k < kStampQuads; k++) {
+    const Quad v = q[k];
+    for (int e = 0; e < p.groupSize[k]; e += 2, offset += 2) {
+      StoreQuad(d + offset[0], v);
+      StoreQuad(d + offset[1], v);
+    }
+  }
+}
+
+// One tile of a computed piece, wholly on the picture and in an opaque colour.
 template <int N>
 void PaintComputed(plat::Surface& s, const Shape& p, const Placed& tile) {
+  uint32_t* d = s.Row(tile.y) + tile.x;
+  if (p.storeCount > 0) {
+    Stamp(p, StoreOffsets(p, s.width), StampQuads<N>(p, tile.colour), d);
+    return;
+  }
   Quad quads[2 * kComputedRows];
   ClassQuads<N>(p, TintsOf<N>(p, tile.colour), quads);
-  uint32_t* d = s.Row(tile.y) + tile.x;
   for (int j = 0; j < p.height; j++, d += s.width) PaintRow(p, j, d, quads + 2 * p.rowClass[j]);
 }
 
@@ -557,6 +639,7 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   const RenderSet& rs = renderSet;
   const int maxX = s.width - p.width, maxY = s.height - p.height;
   const int latticeMask = (p.width - 1) | (p.height - 1);
+  const int32_t* offsets = p.storeCount > 0 ? StoreOffsets(p, s.width) : nullptr;
   for (int i = first; i < end;) {
     const Placed& b = rs.batch[i];
     if (((b.x | b.y) & latticeMask) == 0) {
@@ -579,7 +662,11 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
       clear = false;
     }
     if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
-      PaintComputed<N>(s, p, b);
+      if (offsets != nullptr) {
+        Stamp(p, offsets, StampQuads<N>(p, b.colour), s.Row(b.y) + b.x);
+      } else {
+        PaintComputed<N>(s, p, b);
+      }
     } else {
       PaintTile(s, t, Tile{piece.slot, b.x, b.y, piece.srcLeft, piece.srcTop, piece.width,
                            piece.height, b.colour});
