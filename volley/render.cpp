@@ -137,8 +137,9 @@ uint8_t lastWay[kTileCacheSize / 2];
 uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where keyed out
 
 // The class quads of stamps, tinted, by shape and tint: the bullets of a frame are a few
-// hundred colours of one shape. Direct-mapped.
-constexpr int kStampCacheSize = 1024;
+// hundred colours of one shape. Direct-mapped, and large against those few hundred so
+// that colours seldom take each other's slots.
+constexpr int kStampCacheSize = 4096;
 uint32_t stampKey[kStampCacheSize];  // tint | (shape + 1) << 24; 0: empty
 
 // The shape of a tile's piece, or -1 when it cannot be cached (too large, not wholly
@@ -445,7 +446,7 @@ Quad stampQuads[kStampCacheSize][kStampQuads];
 template <int N>
 [[gnu::always_inline]] inline const Quad* StampQuads(const Shape& p, uint32_t colour) {
   const uint32_t key = (colour & 0xFFFFFF) | p.stampTag;
-  const uint32_t slot = (key * 2654435761u) >> 22;  // 10 bits: kStampCacheSize
+  const uint32_t slot = (key * 2654435761u) >> 20;  // 12 bits: kStampCacheSize
   Quad* quads = stampQuads[slot];
   if (stampKey[slot] != key) {
     ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
@@ -631,6 +632,18 @@ void PaintLattice(plat::Surface& s, const Shape& p, bool clear, CellColour cellC
   if (clear) ClearRows(s, rows * h, s.height);
 }
 
+// Whether the kLatticeMin tiles from `first` are all on the lattice of the piece (`mask`:
+// its size less one), which a lattice run needs; a cheap test before LatticeRun, since
+// single tiles land on the lattice by chance.
+inline bool AlignedAhead(int first, int end, int mask) {
+  if (end - first < kLatticeMin) return false;
+  const Placed* b = renderSet.batch + first;
+  for (int k = 1; k < kLatticeMin; k++) {
+    if (((b[k].x | b[k].y) & mask) != 0) return false;
+  }
+  return true;
+}
+
 // Queued tiles first..end-1, all of one piece of a computed shape, in order. `clear`: the
 // picture is still to be cleared before anything is drawn on it (and no longer is after).
 template <int N>
@@ -642,7 +655,7 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   const int32_t* offsets = p.storeCount > 0 ? StoreOffsets(p, s.width) : nullptr;
   for (int i = first; i < end;) {
     const Placed& b = rs.batch[i];
-    if (((b.x | b.y) & latticeMask) == 0) {
+    if (((b.x | b.y) & latticeMask) == 0 && AlignedAhead(i, end, latticeMask)) {
       const int n = LatticeRun(s, p, i, end);
       if (n >= kLatticeMin) {
         const int cols = s.width / p.width;
