@@ -288,6 +288,87 @@ TEST(Batch, FastPathsDrawLikeThePlainRule) {
   }
 }
 
+// Small pieces of few colours whose rows are single runs are drawn from lists of stores
+// and a cache of tinted quads. Random such pieces (and near misses: rows with gaps, more
+// row kinds), four and eight texels wide and up to 24 high, at every edge of pictures of
+// two widths, in tints that repeat, in more tints than the cache has room for, and in
+// tints that differ only in alpha or only after the texture is made again.
+TEST(Batch, StampsDrawLikeThePlainRule) {
+  uint32_t seed = 2024;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  const uint32_t kInks[4] = {0xFFFFFF, 0x202020, 0xC8C8C8, 0x4080F0};
+  for (int round = 0; round < 12; round++) {
+    // Eight pieces side by side in a 64x24 texture, each with two row kinds (a third now
+    // and then) that are runs of one or two inks, or a row with a gap.
+    plat::Surface tex;
+    tex.Create(64, 24);
+    for (plat::Colour& c : tex.pixels) c = kRedKey;
+    struct PieceAt { int left, width, height; };
+    std::vector<PieceAt> pieces;
+    for (int k = 0; k < 8; k++) {
+      const int w = next(2) ? 8 : 4, h = 1 + next(24), left = 8 * k;
+      pieces.push_back({left, w, h});
+      uint32_t kinds[3][8];
+      for (auto& kind : kinds) {
+        const int start = next(w - 3), length = 4 + next(w - 3 - start);
+        const uint32_t a = kInks[next(4)], b = kInks[next(4)];
+        const int split = start + next(length + 1);
+        for (int i = 0; i < 8; i++) {
+          kind[i] = i < start || i >= start + length ? kRedKey : (i < split ? a : b);
+        }
+        if (next(6) == 0 && length > 2) kind[start + 1] = kRedKey;  // a gap
+      }
+      for (int j = 0; j < h; j++) {
+        const int kind = next(10) == 0 ? 2 : next(3) == 0 ? -1 : next(2);
+        for (int i = 0; i < w; i++) tex.Row(j)[left + i] = kind < 0 ? kRedKey : kinds[kind][i];
+      }
+    }
+    ASSERT_TRUE(MakeTexture(0, tex));
+    // Tints: a few that repeat, and many more than the cache holds.
+    std::vector<uint32_t> few;
+    for (int k = 0; k < 6; k++) few.push_back(0xFF000000u | static_cast<uint32_t>(next(1 << 24)));
+    for (const int width : {640, 200}) {
+      const int height = width == 640 ? 480 : 120;
+      std::vector<TileCall> tiles;
+      for (int k = 0; k < 3000; k++) {
+        const PieceAt& piece = pieces[next(8)];
+        int x = next(width + 20) - 10, y = next(height + 30) - 25;
+        if (next(10) == 0) x = next(2) ? -piece.width + next(3) : width - next(3);
+        uint32_t colour = next(2) ? few[next(6)] : 0xFF000000u | static_cast<uint32_t>(next(1 << 24));
+        if (next(40) == 0) colour = (colour & 0xFFFFFF) | static_cast<uint32_t>(next(255)) << 24;
+        tiles.push_back({0, x, y, piece.left, 0, piece.width, piece.height, colour});
+      }
+      plat::Surface fast, plain;
+      fast.Create(width, height);
+      plain.Create(width, height);
+      for (size_t i = 0; i < fast.pixels.size(); i++) fast.pixels[i] = plain.pixels[i] = 0x0A0B0C * (i % 5);
+      renderSet.target = &fast;
+      BeginBatch();
+      for (const TileCall& t : tiles) DrawTile(t.slot, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour);
+      EndBatch();
+      // One tile at a time too, through the same cache.
+      for (int k = 0; k < 200; k++) {
+        const TileCall& t = tiles[k];
+        PaintTile(fast, renderSet.textures[0], Tile{0, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour});
+      }
+      renderSet.target = nullptr;
+      for (const TileCall& t : tiles) {
+        if (t.x > width || t.y > height || t.x + t.width < 0 || t.y + t.height < 0) continue;
+        reference::Paint(plain, tex, t);
+      }
+      for (int k = 0; k < 200; k++) reference::Paint(plain, tex, tiles[k]);
+      for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+          ASSERT_EQ(fast.At(x, y), plain.At(x, y)) << x << "," << y << " round " << round;
+        }
+      }
+    }
+  }
+}
+
 // A frame begun with BeginFrame starts from black, whatever the picture held, and a
 // queued lattice draws as its tiles one by one would: first in the batch or not, solid
 // or with keyed-out texels, opaque or not, on the picture or across its edge.
