@@ -442,10 +442,27 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
 
 Quad stampQuads[kStampCacheSize][kStampQuads];
 
+// What drawing a stamp reads, copied out of its shape: held in registers, it need not be
+// read again after each store into the picture (which might, for all the compiler knows,
+// change the shape).
+struct StampView {
+  int groupSize[kStampQuads];
+  const int32_t* offset;
+  uint32_t tag;
+};
+
+inline StampView ViewOf(const Shape& p, const int32_t* offset) {
+  StampView v;
+  for (int k = 0; k < kStampQuads; k++) v.groupSize[k] = p.groupSize[k];
+  v.offset = offset;
+  v.tag = p.stampTag;
+  return v;
+}
+
 // The class quads of a stamp in an opaque colour, from the cache.
 template <int N>
-[[gnu::always_inline]] inline const Quad* StampQuads(const Shape& p, uint32_t colour) {
-  const uint32_t key = (colour & 0xFFFFFF) | p.stampTag;
+[[gnu::always_inline]] inline const Quad* StampQuads(const Shape& p, uint32_t tag, uint32_t colour) {
+  const uint32_t key = (colour & 0xFFFFFF) | tag;
   const uint32_t slot = (key * 2654435761u) >> 20;  // 12 bits: kStampCacheSize
   Quad* quads = stampQuads[slot];
   if (stampKey[slot] != key) {
@@ -466,11 +483,11 @@ inline const int32_t* StoreOffsets(const Shape& p, int stride) {
 }
 
 // A stamp with its top left at d, in its tinted class quads q.
-[[gnu::always_inline]] inline void Stamp(const Shape& p, const int32_t* offset, const Quad* q,
-                                         uint32_t* d) {
+[[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
+  const int32_t* offset = view.offset;
   for (int k = 0; k < kStampQuads; k++) {
     const Quad v = q[k];
-    for (int e = 0; e < p.groupSize[k]; e += 2, offset += 2) {
+    for (int e = 0; e < view.groupSize[k]; e += 2, offset += 2) {
       StoreQuad(d + offset[0], v);
       StoreQuad(d + offset[1], v);
     }
@@ -482,7 +499,7 @@ template <int N>
 void PaintComputed(plat::Surface& s, const Shape& p, const Placed& tile) {
   uint32_t* d = s.Row(tile.y) + tile.x;
   if (p.storeCount > 0) {
-    Stamp(p, StoreOffsets(p, s.width), StampQuads<N>(p, tile.colour), d);
+    Stamp(ViewOf(p, StoreOffsets(p, s.width)), StampQuads<N>(p, p.stampTag, tile.colour), d);
     return;
   }
   Quad quads[2 * kComputedRows];
@@ -652,7 +669,10 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   const RenderSet& rs = renderSet;
   const int maxX = s.width - p.width, maxY = s.height - p.height;
   const int latticeMask = (p.width - 1) | (p.height - 1);
-  const int32_t* offsets = p.storeCount > 0 ? StoreOffsets(p, s.width) : nullptr;
+  const bool stamp = p.storeCount > 0;
+  const StampView view = ViewOf(p, stamp ? StoreOffsets(p, s.width) : nullptr);
+  uint32_t* const pixels = s.pixels.data();
+  const size_t stride = static_cast<size_t>(s.width);
   for (int i = first; i < end;) {
     const Placed& b = rs.batch[i];
     if (((b.x | b.y) & latticeMask) == 0 && AlignedAhead(i, end, latticeMask)) {
@@ -675,8 +695,8 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
       clear = false;
     }
     if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
-      if (offsets != nullptr) {
-        Stamp(p, offsets, StampQuads<N>(p, b.colour), s.Row(b.y) + b.x);
+      if (stamp) {
+        Stamp(view, StampQuads<N>(p, view.tag, b.colour), pixels + b.y * stride + b.x);
       } else {
         PaintComputed<N>(s, p, b);
       }
