@@ -369,6 +369,63 @@ TEST(Batch, StampsDrawLikeThePlainRule) {
   }
 }
 
+// A stream of tiles written straight into the batch queues what QueueTile would: tiles
+// off the picture dropped, the run of the piece continued or begun, and no stream at all
+// when the batch has no room for it.
+TEST(Batch, TileStreamsQueueAsQueueTileDoes) {
+  plat::Surface tex;
+  tex.Create(32, 32);
+  for (int y = 0; y < 32; y++) {
+    for (int x = 0; x < 32; x++) tex.Row(y)[x] = x >= 24 && y >= 24 ? 0x606060 : 0xFFFFFF;
+  }
+  ASSERT_TRUE(MakeTexture(0, tex));
+  const int xs[] = {-9, -8, 0, 100, 632, 640, 641, 5, 300};
+  const int ys[] = {0, 7, -8, -9, 480, 481, 200, 472, 3};
+  int queued[2] = {};
+  auto paint = [&](plat::Surface& s, bool stream) {
+    renderSet.target = &s;
+    BeginFrame();
+    DrawTile(0, 10, 10, 0, 0, 8, 8, 0xFF102030);
+    if (stream) CloseTiles(OpenTiles(0, 24, 24, 8, 8, 9));  // an empty stream of another piece
+    for (int round = 0; round < 3; round++) {
+      const int sl = round == 1 ? 24 : 0;  // the second round continues no run
+      Placed* out = stream ? OpenTiles(0, sl, sl, 8, 8, 9) : nullptr;
+      if (stream) {
+        ASSERT_NE(out, nullptr);
+      }
+      for (int k = 0; k < 9; k++) {
+        const uint32_t colour = 0xFF000000u | static_cast<uint32_t>(round * 0x404040 + k * 0x1020);
+        if (stream) {
+          out = PlaceTile(out, xs[k] + 12 * round, ys[k], 8, 8, colour);
+        } else {
+          DrawTile(0, xs[k] + 12 * round, ys[k], sl, sl, 8, 8, colour);
+        }
+      }
+      if (stream) CloseTiles(out);
+    }
+    queued[stream] = renderSet.queued;
+    DrawTile(0, 20, 20, 0, 0, 8, 8, 0xFF405060);
+    EndBatch();
+    renderSet.target = nullptr;
+  };
+  plat::Surface streamed, plain;
+  streamed.Create(640, 480);
+  plain.Create(640, 480);
+  paint(streamed, true);
+  paint(plain, false);
+  EXPECT_TRUE(streamed.pixels == plain.pixels);
+  EXPECT_EQ(queued[1], queued[0]);
+  // An empty stream leaves nothing behind, and a batch without room gives none.
+  BeginBatch();
+  CloseTiles(OpenTiles(0, 0, 0, 8, 8, 4));
+  EXPECT_EQ(renderSet.queued, 0);
+  EXPECT_EQ(OpenTiles(0, 0, 0, 8, 8, kBatchSize + 1), nullptr);
+  for (int k = 0; k < kBatchSize - 2; k++) QueueTile(0, 0, 0, 0, 0, 8, 8, 0xFF000000);
+  EXPECT_NE(OpenTiles(0, 0, 0, 8, 8, 2), nullptr);
+  EXPECT_EQ(OpenTiles(0, 0, 0, 8, 8, 3), nullptr);
+  BeginBatch();
+}
+
 // A frame begun with BeginFrame starts from black, whatever the picture held, and a
 // queued lattice draws as its tiles one by one would: first in the batch or not, solid
 // or with keyed-out texels, opaque or not, on the picture or across its edge.
