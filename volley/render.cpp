@@ -128,6 +128,7 @@ struct Shape {
   uint8_t storeRow[2 * kComputedRows + kStampQuads], storeX[2 * kComputedRows + kStampQuads];
   int32_t storeOffset[2 * kComputedRows + kStampQuads];
   int storeStride;
+  bool halfStores;                          // stores of two texels (pieces two wide)
   uint32_t stampTag;                        // (its index in shapes + 1) << 24
 };
 Shape shapes[kShapes];
@@ -278,13 +279,16 @@ int ShapeOf(const Texture& t, const Piece& piece) {
         }
         p.copyFrom[j] = static_cast<int8_t>(from);
       }
-      bool stamp = w != 2 && p.classCount * 2 <= kStampQuads;
+      // Pieces two wide (every row empty or half a quad) store half quads.
+      bool stamp = p.classCount * 2 <= kStampQuads;
       for (int j = 0; j < rows; j++) stamp = stamp && p.rowMode[j] != 3;
+      p.halfStores = w == 2;
       p.storeCount = 0;
       for (int k = 0; k < kStampQuads && stamp; k++) {
         const int groupStart = p.storeCount;
         for (int j = 0; j < rows; j++) {
-          for (int q = 0; q < p.rowMode[j]; q++) {
+          const int stores = p.rowMode[j] == 4 ? 1 : p.rowMode[j];
+          for (int q = 0; q < stores; q++) {
             if (2 * p.rowClass[j] + q != k) continue;
             p.storeRow[p.storeCount] = static_cast<uint8_t>(j);
             p.storeX[p.storeCount++] = p.quadAt[j][q];
@@ -450,6 +454,7 @@ struct StampView {
   int groupSize[kStampQuads];
   const int32_t* offset;
   uint32_t tag;
+  bool half;
 };
 
 inline StampView ViewOf(const Shape& p, const int32_t* offset) {
@@ -457,6 +462,7 @@ inline StampView ViewOf(const Shape& p, const int32_t* offset) {
   for (int k = 0; k < kStampQuads; k++) v.groupSize[k] = p.groupSize[k];
   v.offset = offset;
   v.tag = p.stampTag;
+  v.half = p.halfStores;
   return v;
 }
 
@@ -484,14 +490,27 @@ inline const int32_t* StoreOffsets(const Shape& p, int stride) {
 }
 
 // A stamp with its top left at d, in its tinted class quads q.
-[[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
+template <bool Half>
+[[gnu::always_inline]] inline void StampStores(const StampView& view, const Quad* q, uint32_t* d) {
   const int32_t* offset = view.offset;
   for (int k = 0; k < kStampQuads; k++) {
     const Quad v = q[k];
     for (int e = 0; e < view.groupSize[k]; e += 2, offset += 2) {
-      StoreQuad(d + offset[0], v);
-      StoreQuad(d + offset[1], v);
+      if (Half) {
+        std::memcpy(d + offset[0], &v, 2 * sizeof(uint32_t));
+        std::memcpy(d + offset[1], &v, 2 * sizeof(uint32_t));
+      } else {
+        StoreQuad(d + offset[0], v);
+        StoreQuad(d + offset[1], v);
+      }
     }
+  }
+}
+[[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
+  if (view.half) {
+    StampStores<true>(view, q, d);
+  } else {
+    StampStores<false>(view, q, d);
   }
 }
 

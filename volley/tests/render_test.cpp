@@ -290,9 +290,9 @@ TEST(Batch, FastPathsDrawLikeThePlainRule) {
 
 // Small pieces of few colours whose rows are single runs are drawn from lists of stores
 // and a cache of tinted quads. Random such pieces (and near misses: rows with gaps, more
-// row kinds), four and eight texels wide and up to 24 high, at every edge of pictures of
-// two widths, in tints that repeat, in more tints than the cache has room for, and in
-// tints that differ only in alpha or only after the texture is made again.
+// row kinds), two, four and eight texels wide and up to 24 high, at every edge of
+// pictures of two widths, in tints that repeat, in more tints than the cache has room
+// for, and in tints that differ only in alpha or only after the texture is made again.
 TEST(Batch, StampsDrawLikeThePlainRule) {
   uint32_t seed = 2024;
   auto next = [&](int n) {
@@ -309,20 +309,23 @@ TEST(Batch, StampsDrawLikeThePlainRule) {
     struct PieceAt { int left, width, height; };
     std::vector<PieceAt> pieces;
     for (int k = 0; k < 8; k++) {
-      const int w = next(2) ? 8 : 4, h = 1 + next(24), left = 8 * k;
+      const int w = k < 2 ? 2 : (next(2) ? 8 : 4), h = 1 + next(24), left = 8 * k;
       pieces.push_back({left, w, h});
       uint32_t kinds[3][8];
       for (auto& kind : kinds) {
-        const int start = next(w - 3), length = 4 + next(w - 3 - start);
+        // Pieces two wide: rows opaque on both texels (one with a gap now and then).
+        const int start = w == 2 ? 0 : next(w - 3), length = w == 2 ? 2 : 4 + next(w - 3 - start);
         const uint32_t a = kInks[next(4)], b = kInks[next(4)];
         const int split = start + next(length + 1);
         for (int i = 0; i < 8; i++) {
           kind[i] = i < start || i >= start + length ? kRedKey : (i < split ? a : b);
         }
-        if (next(6) == 0 && length > 2) kind[start + 1] = kRedKey;  // a gap
+        if (next(6) == 0 && (length > 2 || w == 2)) kind[start + 1] = kRedKey;  // a gap
       }
+      // Half the pieces have two row kinds and no empty rows (two row classes).
+      const bool twoKinds = next(2) == 0;
       for (int j = 0; j < h; j++) {
-        const int kind = next(10) == 0 ? 2 : next(3) == 0 ? -1 : next(2);
+        const int kind = twoKinds ? next(2) : next(10) == 0 ? 2 : next(3) == 0 ? -1 : next(2);
         for (int i = 0; i < w; i++) tex.Row(j)[left + i] = kind < 0 ? kRedKey : kinds[kind][i];
       }
     }
