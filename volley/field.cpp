@@ -239,7 +239,7 @@ void FieldFrame(PlayField& f) {
   for (int i = 0; i < kCells; i++) {
     float& v = f.hueGrid[i];
     v = static_cast<float>(static_cast<double>(v) - 0.1);
-    gridColours[i] = Hue(Truncate(v));
+    gridColours[i] = Hue(TruncateFloat(v));
   }
   if (fieldIo.drawTile == DrawTile) {
     QueueLattice(0, 0, 0, 0, 0, 8, 8, kColumns, kRows, gridColours);
