@@ -728,6 +728,43 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   }
 }
 
+// A lattice of a piece opaque from edge to edge with a tile on every cell, cols x rows
+// from (x, y), colours column after column: along each row of cells, the rows of the
+// piece that repeat no earlier row are stored cell by cell, and the others are copied
+// whole from the picture row they repeat.
+template <int N>
+void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols, int rows,
+                       const uint32_t* colours) {
+  const int w = p.width, h = p.height;
+  const size_t stride = static_cast<size_t>(s.width);
+  int stored[kComputedRows];
+  int storedCount = 0;
+  for (int j = 0; j < h; j++) {
+    if (p.copyFrom[j] < 0) stored[storedCount++] = j;
+  }
+  Quad quads[2 * kComputedRows];
+  for (int cy = 0; cy < rows; cy++) {
+    uint32_t* top = s.Row(y + cy * h) + x;
+    for (int c = 0; c < cols; c++) {
+      const uint32_t colour = colours[c * rows + cy];
+      // Neighbouring cells are mostly of one colour: tint only when it changes.
+      if (c == 0 || colour != colours[(c - 1) * rows + cy]) {
+        ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
+      }
+      uint32_t* d = top + c * w;
+      for (int k = 0; k < storedCount; k++) {
+        const int j = stored[k];
+        PaintRow(p, j, d + j * stride, quads + 2 * p.rowClass[j]);
+      }
+    }
+    for (int j = 0; j < h; j++) {
+      if (p.copyFrom[j] < 0) continue;
+      std::memcpy(top + j * stride, top + p.copyFrom[j] * stride,
+                  static_cast<size_t>(cols) * w * sizeof(uint32_t));
+    }
+  }
+}
+
 // The queued lattice: through PaintLattice when it is on the lattice of its piece, wholly
 // on the picture and opaque, else tile by tile.
 template <int N>
@@ -761,6 +798,10 @@ bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
     }
     ClearRows(s, y + rows * h, s.height);
     clear = false;
+  }
+  if (solid) {
+    PaintSolidLattice<N>(s, p, x, y, cols, rows, rs.latticeColours);
+    return true;
   }
   PaintLattice<N>(s, p, clear, [&](int cx, int cy, uint32_t& colour) {
     const unsigned c = static_cast<unsigned>(cx - cx0), r = static_cast<unsigned>(cy - cy0);

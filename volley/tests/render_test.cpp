@@ -480,7 +480,14 @@ TEST(Batch, FrameClearAndQueuedLatticesDrawLikeThePlainRule) {
       std::vector<std::vector<uint32_t>> colours;
       for (const Lattice& l : cases[n]) {
         colours.emplace_back();
-        for (int i = 0; i < l.cols * l.rows; i++) colours.back().push_back(opaque());
+        // Neighbouring cells often share a colour (along a column, and along a row).
+        std::vector<uint32_t>& c = colours.back();
+        for (int i = 0; i < l.cols * l.rows; i++) {
+          const int choice = next(4);
+          if (choice == 0 && i > 0) c.push_back(c[i - 1]);
+          else if (choice == 1 && i >= l.rows) c.push_back(c[i - l.rows]);
+          else c.push_back(opaque());
+        }
         colours.back()[l.cols * l.rows / 2] = l.alpha << 24 | 0x3366CC;
       }
 
