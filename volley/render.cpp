@@ -792,9 +792,10 @@ bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
     // Only the pixels around the lattice's rectangle need clearing; done first, so that
     // the lattice is what stays in the cache for the tiles drawn over it.
     ClearRows(s, 0, y);
-    // Beside the lattice, one fill of the platform's row kernels for all its rows.
-    plat::FillRect(s, 0, y, x, y + rows * h, 0);
-    plat::FillRect(s, x + cols * w, y, s.width, y + rows * h, 0);
+    for (int j = y; j < y + rows * h; j++) {
+      ClearSpan(s.Row(j), 0, x);
+      ClearSpan(s.Row(j), x + cols * w, s.width);
+    }
     ClearRows(s, y + rows * h, s.height);
     clear = false;
   }
