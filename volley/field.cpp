@@ -141,9 +141,8 @@ inline uint32_t Hue(int h) {
   }
 }
 
-// UpdateMover, inlined into the loops of the frame.
-[[gnu::always_inline]] inline void Move(Mover& m) {
-  if (m.life == 0) return;
+// UpdateMover without its tile: the move and the end of life of an active mover.
+[[gnu::always_inline]] inline void Step(Mover& m) {
   if (m.life > 100) {
     m.life--;
   } else {
@@ -155,6 +154,12 @@ inline uint32_t Hue(int h) {
   } else if (m.life == 1 && (std::fabs(160 - m.x) > 160 || std::fabs(240 - m.y) > 240)) {
     m.life = 0;
   }
+}
+
+// UpdateMover, inlined into the loops of the frame.
+[[gnu::always_inline]] inline void Move(Mover& m) {
+  if (m.life == 0) return;
+  Step(m);
   PutTile(0, Truncate(m.x - 4), Truncate(m.y - 4), 24, 24, 8, 8, Hue(m.hue));
 }
 
@@ -234,7 +239,7 @@ void FieldFrame(PlayField& f) {
   for (int i = 0; i < kCells; i++) {
     float& v = f.hueGrid[i];
     v = static_cast<float>(static_cast<double>(v) - 0.1);
-    gridColours[i] = Hue(Truncate(v));
+    gridColours[i] = Hue(TruncateFloat(v));
   }
   if (fieldIo.drawTile == DrawTile) {
     QueueLattice(0, 0, 0, 0, 0, 8, 8, kColumns, kRows, gridColours);
@@ -316,14 +321,23 @@ void FieldFrame(PlayField& f) {
   // so the outcome is that of one pass; the short testing loop runs faster on its own.
   const bool hitsCount = p.life != 0;
   static int16_t cellUnder[kBullets];  // the cell under a bullet live after its move, or -1
+  // On the sprite renderer the bullets' tiles go straight to the end of the batch.
+  Placed* out = fieldIo.drawTile == DrawTile ? OpenTiles(0, 24, 24, 8, 8, kBullets) : nullptr;
   for (int i = 0; i < kBullets; i++) {
     Mover& b = f.bullets[i];
     cellUnder[i] = -1;
     if (b.life == 0) continue;  // neither moved, drawn, tested nor hitting
     const double bx0 = b.x, by0 = b.y;
-    Move(b);
+    Step(b);
+    const int x = Truncate(b.x - 4), y = Truncate(b.y - 4);
+    if (out != nullptr) {
+      out = PlaceTile(out, x, y, 8, 8, Hue(b.hue));
+    } else {
+      PutTile(0, x, y, 24, 24, 8, 8, Hue(b.hue));
+    }
     if (b.life != 0) cellUnder[i] = static_cast<int16_t>(CellAt(bx0, by0));
   }
+  if (out != nullptr) CloseTiles(out);
   for (int i = 0; i < kBullets; i++) {
     if (cellUnder[i] < 0) continue;
     Mover& b = f.bullets[i];

@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <x86intrin.h>
 namespace volley {
-
+uint64_t prof[8];
 RenderSet renderSet;
 
 namespace {
@@ -88,6 +89,7 @@ constexpr int kShapes = 16;
 constexpr int kTileCacheSize = 2048;  // two ways per set
 constexpr int kCachedTexels = 64;
 constexpr int kComputedRows = 24;
+constexpr int kStampQuads = 4;  // the quads of two row classes
 
 struct Shape {
   uint32_t textureId;
@@ -115,6 +117,19 @@ struct Shape {
   uint8_t firstOfClass[kComputedRows];      // a row of each class
   int classCount;
   int8_t copyFrom[kComputedRows];           // an earlier row the same and as wide, or -1
+  // A computed piece of four or eight texels with at most two row classes whose rows are
+  // all drawn by stores alone is a stamp: for each of its four class quads, the texels
+  // (storeX, storeRow) where that quad is stored, quad after quad, groupSize[k] of them
+  // for quad k. A group is padded to an even size by storing its last quad twice (a quad
+  // stored again where it already is changes nothing), so it runs two stores a step.
+  // storeOffset holds the same places as offsets in a picture storeStride pixels wide.
+  int storeCount;                           // 0: not a stamp
+  uint8_t groupSize[kStampQuads];
+  uint8_t storeRow[2 * kComputedRows + kStampQuads], storeX[2 * kComputedRows + kStampQuads];
+  int32_t storeOffset[2 * kComputedRows + kStampQuads];
+  int storeStride;
+  bool halfStores;                          // stores of two texels (pieces two wide)
+  uint32_t stampTag;                        // (its index in shapes + 1) << 24
 };
 Shape shapes[kShapes];
 int shapeCount = 0;
@@ -122,6 +137,12 @@ int shapeCount = 0;
 uint32_t cacheKey[kTileCacheSize];  // tint | (shape + 1) << 24; 0: empty
 uint8_t lastWay[kTileCacheSize / 2];
 uint32_t cacheTexels[kTileCacheSize][kCachedTexels];  // width x height, 0 where keyed out
+
+// The class quads of stamps, tinted, by shape and tint: the bullets of a frame are a few
+// hundred colours of one shape. Direct-mapped, and large against those few hundred so
+// that colours seldom take each other's slots.
+constexpr int kStampCacheSize = 4096;
+uint32_t stampKey[kStampCacheSize];  // tint | (shape + 1) << 24; 0: empty
 
 // The shape of a tile's piece, or -1 when it cannot be cached (too large, not wholly
 // inside the texture, too many colours, too many shapes).
@@ -146,6 +167,7 @@ int ShapeOf(const Texture& t, const Piece& piece) {
     // Full (textures were made again and again): start afresh.
     shapeCount = 0;
     std::memset(cacheKey, 0, sizeof cacheKey);
+    std::memset(stampKey, 0, sizeof stampKey);
   }
   Shape& p = shapes[shapeCount];
   p = Shape{};
@@ -257,6 +279,30 @@ int ShapeOf(const Texture& t, const Piece& piece) {
         }
         p.copyFrom[j] = static_cast<int8_t>(from);
       }
+      // Pieces two wide (every row empty or half a quad) store half quads.
+      bool stamp = p.classCount * 2 <= kStampQuads;
+      for (int j = 0; j < rows; j++) stamp = stamp && p.rowMode[j] != 3;
+      p.halfStores = w == 2;
+      p.storeCount = 0;
+      for (int k = 0; k < kStampQuads && stamp; k++) {
+        const int groupStart = p.storeCount;
+        for (int j = 0; j < rows; j++) {
+          const int stores = p.rowMode[j] == 4 ? 1 : p.rowMode[j];
+          for (int q = 0; q < stores; q++) {
+            if (2 * p.rowClass[j] + q != k) continue;
+            p.storeRow[p.storeCount] = static_cast<uint8_t>(j);
+            p.storeX[p.storeCount++] = p.quadAt[j][q];
+          }
+        }
+        if ((p.storeCount - groupStart) % 2 != 0) {
+          p.storeRow[p.storeCount] = p.storeRow[p.storeCount - 1];
+          p.storeX[p.storeCount] = p.storeX[p.storeCount - 1];
+          p.storeCount++;
+        }
+        p.groupSize[k] = static_cast<uint8_t>(p.storeCount - groupStart);
+      }
+      p.storeStride = 0;  // offsets made on first use
+      p.stampTag = static_cast<uint32_t>(shapeCount + 1) << 24;
     }
   }
   return shapeCount++;
@@ -399,11 +445,85 @@ inline void PaintRow(const Shape& p, int j, uint32_t* d, const Quad* q) {
   }
 }
 
+Quad stampQuads[kStampCacheSize][kStampQuads];
+
+// What drawing a stamp reads, copied out of its shape: held in registers, it need not be
+// read again after each store into the picture (which might, for all the compiler knows,
+// change the shape).
+struct StampView {
+  int groupSize[kStampQuads];
+  const int32_t* offset;
+  uint32_t tag;
+  bool half;
+};
+
+inline StampView ViewOf(const Shape& p, const int32_t* offset) {
+  StampView v;
+  for (int k = 0; k < kStampQuads; k++) v.groupSize[k] = p.groupSize[k];
+  v.offset = offset;
+  v.tag = p.stampTag;
+  v.half = p.halfStores;
+  return v;
+}
+
+// The class quads of a stamp in an opaque colour, from the cache.
+template <int N>
+[[gnu::always_inline]] inline const Quad* StampQuads(const Shape& p, uint32_t tag, uint32_t colour) {
+  const uint32_t key = (colour & 0xFFFFFF) | tag;
+  const uint32_t slot = (key * 2654435761u) >> 20;  // 12 bits: kStampCacheSize
+  Quad* quads = stampQuads[slot];
+  if (stampKey[slot] != key) {
+    ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
+    stampKey[slot] = key;
+  }
+  return quads;
+}
+
+// The picture offsets of a stamp's stores, made again when the picture width changes.
+inline const int32_t* StoreOffsets(const Shape& p, int stride) {
+  Shape& m = shapes[(p.stampTag >> 24) - 1];
+  if (m.storeStride != stride) {
+    for (int k = 0; k < m.storeCount; k++) m.storeOffset[k] = m.storeRow[k] * stride + m.storeX[k];
+    m.storeStride = stride;
+  }
+  return m.storeOffset;
+}
+
+// A stamp with its top left at d, in its tinted class quads q.
+template <bool Half>
+[[gnu::always_inline]] inline void StampStores(const StampView& view, const Quad* q, uint32_t* d) {
+  const int32_t* offset = view.offset;
+  for (int k = 0; k < kStampQuads; k++) {
+    const Quad v = q[k];
+    for (int e = 0; e < view.groupSize[k]; e += 2, offset += 2) {
+      if (Half) {
+        std::memcpy(d + offset[0], &v, 2 * sizeof(uint32_t));
+        std::memcpy(d + offset[1], &v, 2 * sizeof(uint32_t));
+      } else {
+        StoreQuad(d + offset[0], v);
+        StoreQuad(d + offset[1], v);
+      }
+    }
+  }
+}
+[[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
+  if (view.half) {
+    StampStores<true>(view, q, d);
+  } else {
+    StampStores<false>(view, q, d);
+  }
+}
+
+// One tile of a computed piece, wholly on the picture and in an opaque colour.
 template <int N>
 void PaintComputed(plat::Surface& s, const Shape& p, const Placed& tile) {
+  uint32_t* d = s.Row(tile.y) + tile.x;
+  if (p.storeCount > 0) {
+    Stamp(ViewOf(p, StoreOffsets(p, s.width)), StampQuads<N>(p, p.stampTag, tile.colour), d);
+    return;
+  }
   Quad quads[2 * kComputedRows];
   ClassQuads<N>(p, TintsOf<N>(p, tile.colour), quads);
-  uint32_t* d = s.Row(tile.y) + tile.x;
   for (int j = 0; j < p.height; j++, d += s.width) PaintRow(p, j, d, quads + 2 * p.rowClass[j]);
 }
 
@@ -549,6 +669,18 @@ void PaintLattice(plat::Surface& s, const Shape& p, bool clear, CellColour cellC
   if (clear) ClearRows(s, rows * h, s.height);
 }
 
+// Whether the kLatticeMin tiles from `first` are all on the lattice of the piece (`mask`:
+// its size less one), which a lattice run needs; a cheap test before LatticeRun, since
+// single tiles land on the lattice by chance.
+inline bool AlignedAhead(int first, int end, int mask) {
+  if (end - first < kLatticeMin) return false;
+  const Placed* b = renderSet.batch + first;
+  for (int k = 1; k < kLatticeMin; k++) {
+    if (((b[k].x | b[k].y) & mask) != 0) return false;
+  }
+  return true;
+}
+
 // Queued tiles first..end-1, all of one piece of a computed shape, in order. `clear`: the
 // picture is still to be cleared before anything is drawn on it (and no longer is after).
 template <int N>
@@ -557,9 +689,13 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   const RenderSet& rs = renderSet;
   const int maxX = s.width - p.width, maxY = s.height - p.height;
   const int latticeMask = (p.width - 1) | (p.height - 1);
+  const bool stamp = p.storeCount > 0;
+  const StampView view = ViewOf(p, stamp ? StoreOffsets(p, s.width) : nullptr);
+  uint32_t* const pixels = s.pixels.data();
+  const size_t stride = static_cast<size_t>(s.width);
   for (int i = first; i < end;) {
     const Placed& b = rs.batch[i];
-    if (((b.x | b.y) & latticeMask) == 0) {
+    if (((b.x | b.y) & latticeMask) == 0 && AlignedAhead(i, end, latticeMask)) {
       const int n = LatticeRun(s, p, i, end);
       if (n >= kLatticeMin) {
         const int cols = s.width / p.width;
@@ -579,12 +715,53 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
       clear = false;
     }
     if (b.colour >> 24 == 255 && b.x >= 0 && b.y >= 0 && b.x <= maxX && b.y <= maxY) {
-      PaintComputed<N>(s, p, b);
+      if (stamp) {
+        Stamp(view, StampQuads<N>(p, view.tag, b.colour), pixels + b.y * stride + b.x);
+      } else {
+        PaintComputed<N>(s, p, b);
+      }
     } else {
       PaintTile(s, t, Tile{piece.slot, b.x, b.y, piece.srcLeft, piece.srcTop, piece.width,
                            piece.height, b.colour});
     }
     i++;
+  }
+}
+
+// A lattice of a piece opaque from edge to edge with a tile on every cell, cols x rows
+// from (x, y), colours column after column: along each row of cells, the rows of the
+// piece that repeat no earlier row are stored cell by cell, and the others are copied
+// whole from the picture row they repeat.
+template <int N>
+void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols, int rows,
+                       const uint32_t* colours) {
+  const int w = p.width, h = p.height;
+  const size_t stride = static_cast<size_t>(s.width);
+  int stored[kComputedRows];
+  int storedCount = 0;
+  for (int j = 0; j < h; j++) {
+    if (p.copyFrom[j] < 0) stored[storedCount++] = j;
+  }
+  Quad quads[2 * kComputedRows];
+  for (int cy = 0; cy < rows; cy++) {
+    uint32_t* top = s.Row(y + cy * h) + x;
+    for (int c = 0; c < cols; c++) {
+      const uint32_t colour = colours[c * rows + cy];
+      // Neighbouring cells are mostly of one colour: tint only when it changes.
+      if (c == 0 || colour != colours[(c - 1) * rows + cy]) {
+        ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
+      }
+      uint32_t* d = top + c * w;
+      for (int k = 0; k < storedCount; k++) {
+        const int j = stored[k];
+        PaintRow(p, j, d + j * stride, quads + 2 * p.rowClass[j]);
+      }
+    }
+    for (int j = 0; j < h; j++) {
+      if (p.copyFrom[j] < 0) continue;
+      std::memcpy(top + j * stride, top + p.copyFrom[j] * stride,
+                  static_cast<size_t>(cols) * w * sizeof(uint32_t));
+    }
   }
 }
 
@@ -621,6 +798,10 @@ bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
     }
     ClearRows(s, y + rows * h, s.height);
     clear = false;
+  }
+  if (solid) {
+    PaintSolidLattice<N>(s, p, x, y, cols, rows, rs.latticeColours);
+    return true;
   }
   PaintLattice<N>(s, p, clear, [&](int cx, int cy, uint32_t& colour) {
     const unsigned c = static_cast<unsigned>(cx - cx0), r = static_cast<unsigned>(cy - cy0);
@@ -778,6 +959,8 @@ void EndBatch() {
     bool clear = rs.clearFirst;
     // Runs of tiles of one piece of one texture are drawn together.
     for (int r = 0; r < rs.runs; r++) {
+      const uint64_t t0_ = __rdtsc();
+      struct P_ { int r; uint64_t t; ~P_() { prof[r < 3 ? r : 3] += __rdtsc() - t; } } p_{r, t0_};
       const Run& run = rs.run[r];
       const int end = r + 1 < rs.runs ? rs.run[r + 1].start : rs.queued;
       const int slot = run.piece.slot;

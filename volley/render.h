@@ -111,6 +111,32 @@ inline void QueueTile(int slot, int x, int y, int srcLeft, int srcTop, int width
   }
   rs.batch[rs.queued++] = Placed{x, y, colour};
 }
+// QueueTile for a long stream of tiles of one piece, without a search or a count kept in
+// memory per tile: OpenTiles makes the batch end in a run of the piece and returns where
+// the next tile goes, or null when the batch has no room for `count` more (queue them with
+// QueueTile then); PlaceTile writes one tile there, dropping it as QueueTile would; and
+// CloseTiles queues what was written.
+inline Placed* OpenTiles(int slot, int srcLeft, int srcTop, int width, int height, int count) {
+  RenderSet& rs = renderSet;
+  if (count > kBatchSize - rs.queued) return nullptr;
+  const Piece piece{slot, srcLeft, srcTop, width, height};
+  Run* last = rs.runs > 0 ? &rs.run[rs.runs - 1] : nullptr;
+  if (last != nullptr && !last->lattice && last->start == rs.queued) {
+    last->piece = piece;  // a run left empty by an earlier stream: this one takes it
+  } else if (last == nullptr || !(last->piece == piece) || last->lattice) {
+    rs.run[rs.runs++] = Run{piece, rs.queued, false};
+  }
+  return rs.batch + rs.queued;
+}
+inline Placed* PlaceTile(Placed* at, int x, int y, int width, int height, uint32_t colour) {
+  *at = Placed{x, y, colour};
+  const bool shown = !(x > 640 || y > 480 || int64_t{x} + width < 0 || int64_t{y} + height < 0);
+  return at + (shown ? 1 : 0);
+}
+inline void CloseTiles(const Placed* end) {
+  renderSet.queued = static_cast<int>(end - renderSet.batch);
+}
+
 // Queues a lattice of tiles of one piece, column after column: tile (c, r) at
 // (x + c * width, y + r * height) in colours[c * rows + r]. The same as QueueTile for each
 // in that order, only faster: the lattice is kept as one entry of the batch.

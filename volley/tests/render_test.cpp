@@ -288,6 +288,147 @@ TEST(Batch, FastPathsDrawLikeThePlainRule) {
   }
 }
 
+// Small pieces of few colours whose rows are single runs are drawn from lists of stores
+// and a cache of tinted quads. Random such pieces (and near misses: rows with gaps, more
+// row kinds), two, four and eight texels wide and up to 24 high, at every edge of
+// pictures of two widths, in tints that repeat, in more tints than the cache has room
+// for, and in tints that differ only in alpha or only after the texture is made again.
+TEST(Batch, StampsDrawLikeThePlainRule) {
+  uint32_t seed = 2024;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  const uint32_t kInks[4] = {0xFFFFFF, 0x202020, 0xC8C8C8, 0x4080F0};
+  for (int round = 0; round < 12; round++) {
+    // Eight pieces side by side in a 64x24 texture, each with two row kinds (a third now
+    // and then) that are runs of one or two inks, or a row with a gap.
+    plat::Surface tex;
+    tex.Create(64, 24);
+    for (plat::Colour& c : tex.pixels) c = kRedKey;
+    struct PieceAt { int left, width, height; };
+    std::vector<PieceAt> pieces;
+    for (int k = 0; k < 8; k++) {
+      const int w = k < 2 ? 2 : (next(2) ? 8 : 4), h = 1 + next(24), left = 8 * k;
+      pieces.push_back({left, w, h});
+      uint32_t kinds[3][8];
+      for (auto& kind : kinds) {
+        // Pieces two wide: rows opaque on both texels (one with a gap now and then).
+        const int start = w == 2 ? 0 : next(w - 3), length = w == 2 ? 2 : 4 + next(w - 3 - start);
+        const uint32_t a = kInks[next(4)], b = kInks[next(4)];
+        const int split = start + next(length + 1);
+        for (int i = 0; i < 8; i++) {
+          kind[i] = i < start || i >= start + length ? kRedKey : (i < split ? a : b);
+        }
+        if (next(6) == 0 && (length > 2 || w == 2)) kind[start + 1] = kRedKey;  // a gap
+      }
+      // Half the pieces have two row kinds and no empty rows (two row classes).
+      const bool twoKinds = next(2) == 0;
+      for (int j = 0; j < h; j++) {
+        const int kind = twoKinds ? next(2) : next(10) == 0 ? 2 : next(3) == 0 ? -1 : next(2);
+        for (int i = 0; i < w; i++) tex.Row(j)[left + i] = kind < 0 ? kRedKey : kinds[kind][i];
+      }
+    }
+    ASSERT_TRUE(MakeTexture(0, tex));
+    // Tints: a few that repeat, and many more than the cache holds.
+    std::vector<uint32_t> few;
+    for (int k = 0; k < 6; k++) few.push_back(0xFF000000u | static_cast<uint32_t>(next(1 << 24)));
+    for (const int width : {640, 200}) {
+      const int height = width == 640 ? 480 : 120;
+      std::vector<TileCall> tiles;
+      for (int k = 0; k < 3000; k++) {
+        const PieceAt& piece = pieces[next(8)];
+        int x = next(width + 20) - 10, y = next(height + 30) - 25;
+        if (next(10) == 0) x = next(2) ? -piece.width + next(3) : width - next(3);
+        uint32_t colour = next(2) ? few[next(6)] : 0xFF000000u | static_cast<uint32_t>(next(1 << 24));
+        if (next(40) == 0) colour = (colour & 0xFFFFFF) | static_cast<uint32_t>(next(255)) << 24;
+        tiles.push_back({0, x, y, piece.left, 0, piece.width, piece.height, colour});
+      }
+      plat::Surface fast, plain;
+      fast.Create(width, height);
+      plain.Create(width, height);
+      for (size_t i = 0; i < fast.pixels.size(); i++) fast.pixels[i] = plain.pixels[i] = 0x0A0B0C * (i % 5);
+      renderSet.target = &fast;
+      BeginBatch();
+      for (const TileCall& t : tiles) DrawTile(t.slot, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour);
+      EndBatch();
+      // One tile at a time too, through the same cache.
+      for (int k = 0; k < 200; k++) {
+        const TileCall& t = tiles[k];
+        PaintTile(fast, renderSet.textures[0], Tile{0, t.x, t.y, t.srcLeft, t.srcTop, t.width, t.height, t.colour});
+      }
+      renderSet.target = nullptr;
+      for (const TileCall& t : tiles) {
+        if (t.x > width || t.y > height || t.x + t.width < 0 || t.y + t.height < 0) continue;
+        reference::Paint(plain, tex, t);
+      }
+      for (int k = 0; k < 200; k++) reference::Paint(plain, tex, tiles[k]);
+      for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+          ASSERT_EQ(fast.At(x, y), plain.At(x, y)) << x << "," << y << " round " << round;
+        }
+      }
+    }
+  }
+}
+
+// A stream of tiles written straight into the batch queues what QueueTile would: tiles
+// off the picture dropped, the run of the piece continued or begun, and no stream at all
+// when the batch has no room for it.
+TEST(Batch, TileStreamsQueueAsQueueTileDoes) {
+  plat::Surface tex;
+  tex.Create(32, 32);
+  for (int y = 0; y < 32; y++) {
+    for (int x = 0; x < 32; x++) tex.Row(y)[x] = x >= 24 && y >= 24 ? 0x606060 : 0xFFFFFF;
+  }
+  ASSERT_TRUE(MakeTexture(0, tex));
+  const int xs[] = {-9, -8, 0, 100, 632, 640, 641, 5, 300};
+  const int ys[] = {0, 7, -8, -9, 480, 481, 200, 472, 3};
+  int queued[2] = {};
+  auto paint = [&](plat::Surface& s, bool stream) {
+    renderSet.target = &s;
+    BeginFrame();
+    DrawTile(0, 10, 10, 0, 0, 8, 8, 0xFF102030);
+    if (stream) CloseTiles(OpenTiles(0, 24, 24, 8, 8, 9));  // an empty stream of another piece
+    for (int round = 0; round < 3; round++) {
+      const int sl = round == 1 ? 24 : 0;  // the second round continues no run
+      Placed* out = stream ? OpenTiles(0, sl, sl, 8, 8, 9) : nullptr;
+      if (stream) {
+        ASSERT_NE(out, nullptr);
+      }
+      for (int k = 0; k < 9; k++) {
+        const uint32_t colour = 0xFF000000u | static_cast<uint32_t>(round * 0x404040 + k * 0x1020);
+        if (stream) {
+          out = PlaceTile(out, xs[k] + 12 * round, ys[k], 8, 8, colour);
+        } else {
+          DrawTile(0, xs[k] + 12 * round, ys[k], sl, sl, 8, 8, colour);
+        }
+      }
+      if (stream) CloseTiles(out);
+    }
+    queued[stream] = renderSet.queued;
+    DrawTile(0, 20, 20, 0, 0, 8, 8, 0xFF405060);
+    EndBatch();
+    renderSet.target = nullptr;
+  };
+  plat::Surface streamed, plain;
+  streamed.Create(640, 480);
+  plain.Create(640, 480);
+  paint(streamed, true);
+  paint(plain, false);
+  EXPECT_TRUE(streamed.pixels == plain.pixels);
+  EXPECT_EQ(queued[1], queued[0]);
+  // An empty stream leaves nothing behind, and a batch without room gives none.
+  BeginBatch();
+  CloseTiles(OpenTiles(0, 0, 0, 8, 8, 4));
+  EXPECT_EQ(renderSet.queued, 0);
+  EXPECT_EQ(OpenTiles(0, 0, 0, 8, 8, kBatchSize + 1), nullptr);
+  for (int k = 0; k < kBatchSize - 2; k++) QueueTile(0, 0, 0, 0, 0, 8, 8, 0xFF000000);
+  EXPECT_NE(OpenTiles(0, 0, 0, 8, 8, 2), nullptr);
+  EXPECT_EQ(OpenTiles(0, 0, 0, 8, 8, 3), nullptr);
+  BeginBatch();
+}
+
 // A frame begun with BeginFrame starts from black, whatever the picture held, and a
 // queued lattice draws as its tiles one by one would: first in the batch or not, solid
 // or with keyed-out texels, opaque or not, on the picture or across its edge.
@@ -339,7 +480,14 @@ TEST(Batch, FrameClearAndQueuedLatticesDrawLikeThePlainRule) {
       std::vector<std::vector<uint32_t>> colours;
       for (const Lattice& l : cases[n]) {
         colours.emplace_back();
-        for (int i = 0; i < l.cols * l.rows; i++) colours.back().push_back(opaque());
+        // Neighbouring cells often share a colour (along a column, and along a row).
+        std::vector<uint32_t>& c = colours.back();
+        for (int i = 0; i < l.cols * l.rows; i++) {
+          const int choice = next(4);
+          if (choice == 0 && i > 0) c.push_back(c[i - 1]);
+          else if (choice == 1 && i >= l.rows) c.push_back(c[i - l.rows]);
+          else c.push_back(opaque());
+        }
         colours.back()[l.cols * l.rows / 2] = l.alpha << 24 | 0x3366CC;
       }
 
