@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/surface.h"
+#include "platform/tests/row_paths.h"
 
 namespace plat {
 namespace {
@@ -53,17 +54,6 @@ void WalkLine(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
       --minor;
     }
   }
-}
-
-template <class F>
-void OnEveryPath(F body) {
-  const RowPath before = ActiveRowPath();
-  for (RowPath p : {RowPath::Baseline, RowPath::Avx2}) {
-    if (!UseRowPath(p)) continue;
-    SCOPED_TRACE(p == RowPath::Baseline ? "baseline path" : "avx2 path");
-    body();
-  }
-  UseRowPath(before);
 }
 
 // Draws onto a surface already holding other colours, so a store past a run shows.

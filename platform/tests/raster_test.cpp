@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/surface.h"
+#include "platform/tests/row_paths.h"
 #include "platform/tests/alloc_counter.h"
 
 namespace plat {
@@ -80,18 +81,6 @@ void RefStretch(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
       Colour& d = dst.Row(static_cast<int>(y))[x];
       d = Apply(rop, d, v);
     }
-}
-
-// Runs body once per CPU path the machine has, restoring the default afterwards.
-template <class F>
-void OnEveryPath(F body) {
-  const RowPath before = ActiveRowPath();
-  for (RowPath p : {RowPath::Baseline, RowPath::Avx2}) {
-    if (!UseRowPath(p)) continue;
-    SCOPED_TRACE(p == RowPath::Baseline ? "baseline path" : "avx2 path");
-    body();
-  }
-  UseRowPath(before);
 }
 
 TEST(RowPaths, BaselineAlwaysAvailable) {
