@@ -235,11 +235,19 @@ void ResetField(PlayField& f) {
 
 void FieldFrame(PlayField& f) {
   // 1. The grid cools by a tenth of a degree a frame and is drawn column after column.
+  // Neighbouring cells mostly share a hue: its colour is looked up only when it changes.
   static uint32_t gridColours[kCells];
+  int lastHue = TruncateFloat(static_cast<float>(static_cast<double>(f.hueGrid[0]) - 0.1));
+  uint32_t lastColour = Hue(lastHue);
   for (int i = 0; i < kCells; i++) {
     float& v = f.hueGrid[i];
     v = static_cast<float>(static_cast<double>(v) - 0.1);
-    gridColours[i] = Hue(TruncateFloat(v));
+    const int h = TruncateFloat(v);
+    if (h != lastHue) {
+      lastHue = h;
+      lastColour = Hue(h);
+    }
+    gridColours[i] = lastColour;
   }
   if (fieldIo.drawTile == DrawTile) {
     QueueLattice(0, 0, 0, 0, 0, 8, 8, kColumns, kRows, gridColours);
