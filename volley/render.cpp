@@ -453,6 +453,7 @@ struct StampView {
   const int32_t* offset;
   uint32_t tag;
   bool half;
+  bool longGroups;  // a group of more than 16 stores
 };
 
 inline StampView ViewOf(const Shape& p, const int32_t* offset) {
@@ -461,6 +462,8 @@ inline StampView ViewOf(const Shape& p, const int32_t* offset) {
   v.offset = offset;
   v.tag = p.stampTag;
   v.half = p.halfStores;
+  v.longGroups = false;
+  for (int k = 0; k < kStampQuads; k++) v.longGroups = v.longGroups || p.groupSize[k] > 16;
   return v;
 }
 
@@ -500,13 +503,14 @@ template <bool Half>
 // A stamp with its top left at d, in its tinted class quads q. Groups of up to 16 stores
 // (the common small pieces) go through one jump into a straight run of stores instead of
 // a loop step every two.
-template <bool Half>
+template <bool Half, bool Long>
 [[gnu::always_inline]] inline void StampStores(const StampView& view, const Quad* q, uint32_t* d) {
   const int32_t* offset = view.offset;
+#pragma GCC unroll 4
   for (int k = 0; k < kStampQuads; k++) {
     const Quad v = q[k];
     const int n = view.groupSize[k];
-    if (n > 16) {
+    if (Long && n > 16) {
       for (int e = 0; e < n; e += 2) {
         StampStore<Half>(d + offset[e], v);
         StampStore<Half>(d + offset[e + 1], v);
@@ -528,10 +532,16 @@ template <bool Half>
   }
 }
 [[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
-  if (view.half) {
-    StampStores<true>(view, q, d);
+  if (view.longGroups) {
+    if (view.half) {
+      StampStores<true, true>(view, q, d);
+    } else {
+      StampStores<false, true>(view, q, d);
+    }
+  } else if (view.half) {
+    StampStores<true, false>(view, q, d);
   } else {
-    StampStores<false>(view, q, d);
+    StampStores<false, false>(view, q, d);
   }
 }
 
