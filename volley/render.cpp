@@ -839,8 +839,13 @@ bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
       y / h + rows > s.height / h) {
     return false;
   }
-  uint32_t opaque = 0xFF000000u;
-  for (int i = 0; i < cols * rows; i++) opaque &= rs.latticeColours[i];
+  // Every colour opaque: their alphas ANDed together, four at a time.
+  const int count = cols * rows;
+  Quad all = Splat(0xFF000000u);
+  int i = 0;
+  for (; i + 4 <= count; i += 4) all &= LoadQuad(rs.latticeColours + i);
+  uint32_t opaque = all[0] & all[1] & all[2] & all[3];
+  for (; i < count; i++) opaque &= rs.latticeColours[i];
   if (opaque != 0xFF000000u) return false;
   const int cx0 = x / w, cy0 = y / h;
   bool solid = true;  // every row of the piece opaque from edge to edge
