@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include <x86intrin.h>
 namespace volley {
-uint64_t prof[8];
 RenderSet renderSet;
 
 namespace {
@@ -455,6 +453,7 @@ struct StampView {
   const int32_t* offset;
   uint32_t tag;
   bool half;
+  bool longGroups;  // a group of more than 16 stores
 };
 
 inline StampView ViewOf(const Shape& p, const int32_t* offset) {
@@ -463,6 +462,8 @@ inline StampView ViewOf(const Shape& p, const int32_t* offset) {
   v.offset = offset;
   v.tag = p.stampTag;
   v.half = p.halfStores;
+  v.longGroups = false;
+  for (int k = 0; k < kStampQuads; k++) v.longGroups = v.longGroups || p.groupSize[k] > 16;
   return v;
 }
 
@@ -489,28 +490,58 @@ inline const int32_t* StoreOffsets(const Shape& p, int stride) {
   return m.storeOffset;
 }
 
-// A stamp with its top left at d, in its tinted class quads q.
+// One store of a stamp: a quad, or half of one.
 template <bool Half>
+[[gnu::always_inline]] inline void StampStore(uint32_t* at, Quad v) {
+  if (Half) {
+    std::memcpy(at, &v, 2 * sizeof(uint32_t));
+  } else {
+    StoreQuad(at, v);
+  }
+}
+
+// A stamp with its top left at d, in its tinted class quads q. Groups of up to 16 stores
+// (the common small pieces) go through one jump into a straight run of stores instead of
+// a loop step every two.
+template <bool Half, bool Long>
 [[gnu::always_inline]] inline void StampStores(const StampView& view, const Quad* q, uint32_t* d) {
   const int32_t* offset = view.offset;
+#pragma GCC unroll 4
   for (int k = 0; k < kStampQuads; k++) {
     const Quad v = q[k];
-    for (int e = 0; e < view.groupSize[k]; e += 2, offset += 2) {
-      if (Half) {
-        std::memcpy(d + offset[0], &v, 2 * sizeof(uint32_t));
-        std::memcpy(d + offset[1], &v, 2 * sizeof(uint32_t));
-      } else {
-        StoreQuad(d + offset[0], v);
-        StoreQuad(d + offset[1], v);
+    const int n = view.groupSize[k];
+    if (Long && n > 16) {
+      for (int e = 0; e < n; e += 2) {
+        StampStore<Half>(d + offset[e], v);
+        StampStore<Half>(d + offset[e + 1], v);
+      }
+    } else {
+      switch (n) {  // sizes are even
+        case 16: StampStore<Half>(d + offset[15], v); StampStore<Half>(d + offset[14], v); [[fallthrough]];
+        case 14: StampStore<Half>(d + offset[13], v); StampStore<Half>(d + offset[12], v); [[fallthrough]];
+        case 12: StampStore<Half>(d + offset[11], v); StampStore<Half>(d + offset[10], v); [[fallthrough]];
+        case 10: StampStore<Half>(d + offset[9], v); StampStore<Half>(d + offset[8], v); [[fallthrough]];
+        case 8: StampStore<Half>(d + offset[7], v); StampStore<Half>(d + offset[6], v); [[fallthrough]];
+        case 6: StampStore<Half>(d + offset[5], v); StampStore<Half>(d + offset[4], v); [[fallthrough]];
+        case 4: StampStore<Half>(d + offset[3], v); StampStore<Half>(d + offset[2], v); [[fallthrough]];
+        case 2: StampStore<Half>(d + offset[1], v); StampStore<Half>(d + offset[0], v); [[fallthrough]];
+        default: break;
       }
     }
+    offset += n;
   }
 }
 [[gnu::always_inline]] inline void Stamp(const StampView& view, const Quad* q, uint32_t* d) {
-  if (view.half) {
-    StampStores<true>(view, q, d);
+  if (view.longGroups) {
+    if (view.half) {
+      StampStores<true, true>(view, q, d);
+    } else {
+      StampStores<false, true>(view, q, d);
+    }
+  } else if (view.half) {
+    StampStores<true, false>(view, q, d);
   } else {
-    StampStores<false>(view, q, d);
+    StampStores<false, false>(view, q, d);
   }
 }
 
@@ -729,32 +760,60 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
 }
 
 // A lattice of a piece opaque from edge to edge with a tile on every cell, cols x rows
-// from (x, y), colours column after column: along each row of cells, the rows of the
-// piece that repeat no earlier row are stored cell by cell, and the others are copied
-// whole from the picture row they repeat.
+// from (x, y), colours column after column. Along each row of cells the class quads of
+// every cell are found first (tinted only where the colour changes); then each row of the
+// piece that repeats no earlier row is stored across the whole band, cell after cell, and
+// the others are copied whole from the picture row they repeat. Cells touch disjoint
+// pixels, so storing row by row instead of cell by cell gives the same picture.
 template <int N>
 void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols, int rows,
                        const uint32_t* colours) {
   const int w = p.width, h = p.height;
+  const int perTile = 2 * p.classCount;
   const size_t stride = static_cast<size_t>(s.width);
   int stored[kComputedRows];
   int storedCount = 0;
   for (int j = 0; j < h; j++) {
     if (p.copyFrom[j] < 0) stored[storedCount++] = j;
   }
-  Quad quads[2 * kComputedRows];
+  // Pieces of at most two row classes keep their tinted quads in the stamps' cache: a
+  // grid shows a few hundred colours, changing from cell to cell.
+  const bool cached = perTile <= kStampQuads;
+  const Quad* quadsOf[kLatticeCols];
   for (int cy = 0; cy < rows; cy++) {
     uint32_t* top = s.Row(y + cy * h) + x;
+    int tinted = 0;
     for (int c = 0; c < cols; c++) {
       const uint32_t colour = colours[c * rows + cy];
       // Neighbouring cells are mostly of one colour: tint only when it changes.
       if (c == 0 || colour != colours[(c - 1) * rows + cy]) {
-        ClassQuads<N>(p, TintsOf<N>(p, colour), quads);
+        // Copied out of the cache: a later cell may take the same cache slot.
+        Quad* out = latticeQuads + tinted++ * perTile;
+        if (cached) {
+          const Quad* from = StampQuads<N>(p, p.stampTag, colour);
+          for (int k = 0; k < perTile; k++) out[k] = from[k];
+        } else {
+          ClassQuads<N>(p, TintsOf<N>(p, colour), out);
+        }
+        quadsOf[c] = out;
+        continue;
       }
-      uint32_t* d = top + c * w;
-      for (int k = 0; k < storedCount; k++) {
-        const int j = stored[k];
-        PaintRow(p, j, d + j * stride, quads + 2 * p.rowClass[j]);
+      quadsOf[c] = quadsOf[c - 1];
+    }
+    for (int k = 0; k < storedCount; k++) {
+      const int j = stored[k];
+      uint32_t* row = top + j * stride;
+      const int cls = 2 * p.rowClass[j];
+      const int at0 = p.quadAt[j][0], at1 = p.quadAt[j][1];
+      if (p.rowMode[j] == 1) {
+        for (int c = 0; c < cols; c++, row += w) StoreQuad(row + at0, quadsOf[c][cls]);
+      } else if (p.rowMode[j] == 2) {
+        for (int c = 0; c < cols; c++, row += w) {
+          StoreQuad(row + at1, quadsOf[c][cls + 1]);
+          StoreQuad(row + at0, quadsOf[c][cls]);
+        }
+      } else {
+        for (int c = 0; c < cols; c++, row += w) PaintRow(p, j, row, quadsOf[c] + cls);
       }
     }
     for (int j = 0; j < h; j++) {
@@ -780,8 +839,13 @@ bool PaintQueuedLattice(plat::Surface& s, const Shape& p, bool clear) {
       y / h + rows > s.height / h) {
     return false;
   }
-  uint32_t opaque = 0xFF000000u;
-  for (int i = 0; i < cols * rows; i++) opaque &= rs.latticeColours[i];
+  // Every colour opaque: their alphas ANDed together, four at a time.
+  const int count = cols * rows;
+  Quad all = Splat(0xFF000000u);
+  int i = 0;
+  for (; i + 4 <= count; i += 4) all &= LoadQuad(rs.latticeColours + i);
+  uint32_t opaque = all[0] & all[1] & all[2] & all[3];
+  for (; i < count; i++) opaque &= rs.latticeColours[i];
   if (opaque != 0xFF000000u) return false;
   const int cx0 = x / w, cy0 = y / h;
   bool solid = true;  // every row of the piece opaque from edge to edge
@@ -959,8 +1023,6 @@ void EndBatch() {
     bool clear = rs.clearFirst;
     // Runs of tiles of one piece of one texture are drawn together.
     for (int r = 0; r < rs.runs; r++) {
-      const uint64_t t0_ = __rdtsc();
-      struct P_ { int r; uint64_t t; ~P_() { prof[r < 3 ? r : 3] += __rdtsc() - t; } } p_{r, t0_};
       const Run& run = rs.run[r];
       const int end = r + 1 < rs.runs ? rs.run[r + 1].start : rs.queued;
       const int slot = run.piece.slot;

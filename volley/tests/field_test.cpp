@@ -1,6 +1,8 @@
 // Rules of the play field, run against the recording stand-ins.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <memory>
 #include <string>
@@ -488,6 +490,40 @@ TEST_F(FieldTest, BlastRadiusGrowsFromTheSecondDetonation) {
   f.blastLevel = 100 + 100 * 40;
   Frame({});
   for (float v : f.hueGrid) ASSERT_NEAR(v, 11.9f, 1e-4);
+}
+
+// The blast against a plain cell-by-cell reckoning of the same rule, bit for bit, for
+// shots anywhere in and around the field (fractional positions too) and many radii,
+// including reaches that fall exactly on cell centres.
+TEST_F(FieldTest, BlastTurnsExactlyTheCellsWithinReach) {
+  uint32_t seed = 77;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  for (int round = 0; round < 200; round++) {
+    SetUp();
+    for (float& v : f.hueGrid) v = static_cast<float>(next(720000) - 360000) / 1000.0f;
+    const double sx = round % 3 == 0 ? 4 + 8 * next(40) : next(4000) / 10.0 - 40;
+    const double sy = round % 3 == 0 ? 4 + 8 * next(60) : next(5600) / 10.0 - 40;
+    f.shot = Mover{sx, sy, 0, 0, 0, 0};  // life 0 stays put
+    f.blastLevel = 101 + next(round % 2 == 0 ? 5 : 60);
+    float expected[kCells];
+    const double radius = 12.0 * (f.blastLevel - 100), reach = radius * radius;
+    for (int c = 0; c < kColumns; c++) {
+      for (int r = 0; r < kRows; r++) {
+        double v = static_cast<float>(static_cast<double>(Cell(c, r)) - 0.1);
+        const double ex = sx - 8 * c - 4, ey = sy - 8 * r - 4;
+        if (ex * ex + ey * ey < reach) v = static_cast<float>(v + 12.0);
+        expected[c * kRows + r] = static_cast<float>(v);
+      }
+    }
+    Frame({});
+    for (int i = 0; i < kCells; i++) {
+      ASSERT_EQ(std::memcmp(&f.hueGrid[i], &expected[i], sizeof(float)), 0)
+          << "cell " << i << " round " << round << ": " << f.hueGrid[i] << " " << expected[i];
+    }
+  }
 }
 
 TEST_F(FieldTest, FrameDrawsGridPlayerGaugeThenLabels) {

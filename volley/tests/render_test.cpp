@@ -546,6 +546,64 @@ TEST(Batch, FrameClearAndQueuedLatticesDrawLikeThePlainRule) {
   renderSet.target = nullptr;
 }
 
+// Lattices of random pieces opaque from edge to edge (4 or 8 on a side, up to four inks,
+// rows that repeat and rows that do not, so one to eight row classes) are stored row by
+// row across each band of cells. Colours repeat along rows and columns, and the many
+// distinct ones make cells of one band share slots of the tinted-quad cache.
+TEST(Batch, SolidLatticesOfRandomPiecesDrawLikeThePlainRule) {
+  uint32_t seed = 4242;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  const uint32_t kInks[4] = {0xFFFFFF, 0x202020, 0xC8C8C8, 0x4080F0};
+  for (int round = 0; round < 24; round++) {
+    const int w = next(2) ? 8 : 4, h = next(2) ? 8 : 4;
+    plat::Surface tex;
+    tex.Create(8, 8);
+    const int kinds = 1 + next(h);  // distinct row kinds; rows repeat them at random
+    uint32_t kind[8][8];
+    for (int k = 0; k < kinds; k++) {
+      for (int i = 0; i < 8; i++) kind[k][i] = kInks[next(1 + round % 4)];
+    }
+    for (int j = 0; j < 8; j++) {
+      const int k = j < kinds ? j : next(kinds);
+      for (int i = 0; i < 8; i++) tex.Row(j)[i] = kind[k][i];
+    }
+    ASSERT_TRUE(MakeTexture(0, tex));
+    const int cols = 1 + next(640 / w), rows = 1 + next(480 / h);
+    const int x = w * next(640 / w - cols + 1), y = h * next(480 / h - rows + 1);
+    std::vector<uint32_t> colours;
+    for (int i = 0; i < cols * rows; i++) {
+      const int choice = next(4);
+      if (choice == 0 && i > 0) colours.push_back(colours[i - 1]);
+      else if (choice == 1 && i >= rows) colours.push_back(colours[i - rows]);
+      else colours.push_back(0xFF000000u | static_cast<uint32_t>(next(1 << 24)));
+    }
+    plat::Surface fast, plain;
+    fast.Create(640, 480);
+    plain.Create(640, 480);
+    const bool frame = round % 2 == 0;  // a whole frame: cleared to black around it
+    for (size_t i = 0; i < fast.pixels.size(); i++) fast.pixels[i] = plain.pixels[i] = 0x10203u * (i % 7);
+    if (frame) std::fill(plain.pixels.begin(), plain.pixels.end(), 0u);
+    renderSet.target = &fast;
+    if (frame) BeginFrame(); else BeginBatch();
+    QueueLattice(0, x, y, 0, 0, w, h, cols, rows, colours.data());
+    EndBatch();
+    renderSet.target = nullptr;
+    for (int c = 0; c < cols; c++) {
+      for (int r = 0; r < rows; r++) {
+        reference::Paint(plain, tex, {0, x + w * c, y + h * r, 0, 0, w, h, colours[c * rows + r]});
+      }
+    }
+    for (int py = 0; py < 480; py++) {
+      for (int px = 0; px < 640; px++) {
+        ASSERT_EQ(fast.At(px, py), plain.At(px, py)) << px << "," << py << " round " << round;
+      }
+    }
+  }
+}
+
 // Labels are remembered after their first drawing; the picture must not change by it.
 TEST(Labels, RememberedLabelsDrawLikeTheTextRenderer) {
   ASSERT_TRUE(plat::InitText());
