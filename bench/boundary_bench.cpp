@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <iterator>
 #include <vector>
-#include <vector>
 
 #include "bench/bench.h"
 #include "boundary/boundary.h"
@@ -117,56 +116,4 @@ void BoundaryHeaviestStrokes(benchmark::State& state) {
 }
 BENCHMARK(BoundaryHeaviestStrokes);
 
-}  // namespace
-
-namespace {
-struct L4 { int x1, y1, x2, y2; plat::Colour c; };
-std::vector<L4> RecordLines() {
-  std::vector<L4> v;
-  frame::SeedRandom(1);
-  for (int rep = 0; rep < 64; ++rep) {
-  const Field f = Crowded(boundary::Bursting);
-  for (const auto& p : f.particles)
-    for (int i = 0; i < 9; ++i) {
-      const int x1 = static_cast<int>(p.x - frame::RandomBelow(96));
-      const int y1 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
-      const int x2 = static_cast<int>(p.x + frame::RandomBelow(96));
-      const int y2 = static_cast<int>(p.y - 8 + frame::RandomBelow(17));
-      v.push_back({x1, y1, x2, y2, 0x123456u});
-    }
-  }
-  return v;
-}
-void TmpLinesOnly(benchmark::State& state) {
-  Prepare();
-  const auto v = RecordLines();
-  size_t at = 0;
-  for (auto _ : state) {
-    for (size_t i = at; i < at + 1152; ++i) { const auto& l = v[i]; plat::DrawLineTo(frame::backDC, l.x1, l.y1, l.x2, l.y2, l.c); }
-    at = (at + 1152) % v.size();
-    benchmark::DoNotOptimize(frame::backDC.pixels.data());
-  }
-}
-BENCHMARK(TmpLinesOnly);
-void TmpFillLines(benchmark::State& state) {
-  Prepare();
-  const auto v = RecordLines();
-  size_t at = 0;
-  for (auto _ : state) {
-    frame::DrawBox(0, 0, 640, 480, 0, 1);
-    for (size_t i = at; i < at + 1152; ++i) { const auto& l = v[i]; plat::DrawLineTo(frame::backDC, l.x1, l.y1, l.x2, l.y2, l.c); }
-    at = (at + 1152) % v.size();
-    benchmark::DoNotOptimize(frame::backDC.pixels.data());
-  }
-}
-BENCHMARK(TmpFillLines);
-void TmpRandomOnly(benchmark::State& state) {
-  Prepare();
-  int sum = 0;
-  for (auto _ : state) {
-    for (int i = 0; i < 1278 * 4; ++i) sum += frame::RandomBelow(96);
-    benchmark::DoNotOptimize(sum);
-  }
-}
-BENCHMARK(TmpRandomOnly);
 }  // namespace
