@@ -119,14 +119,16 @@ bool CheckRiff(const unsigned char* data, size_t size, char* problem, size_t cap
                   static_cast<unsigned long long>(riffEnd), size);
     return false;
   }
+  // The sound library looks for chunks up to the end of the file whatever the header
+  // says (a header of 0 bytes is common), so every chunk up to there must fit the file.
   uint64_t pos = 12;
-  while (pos + 8 <= riffEnd) {
+  while (pos + 8 <= size) {
     uint64_t length = Le32(data + pos + 4);
-    if (length > riffEnd - pos - 8) {
+    if (length > size - pos - 8) {
       std::snprintf(problem, cap, "the '%.4s' chunk claims %llu bytes; only %llu follow",
                     reinterpret_cast<const char*>(data + pos),
                     static_cast<unsigned long long>(length),
-                    static_cast<unsigned long long>(riffEnd - pos - 8));
+                    static_cast<unsigned long long>(size - pos - 8));
       return false;
     }
     pos += 8 + length + (length & 1);

@@ -181,6 +181,11 @@ TEST(SoundFile, ChunkSizesAreCheckedAgainstTheFile) {
   EXPECT_FALSE(Check(Riff({{"fmt ", 0xFFFFFFFFu, 16}}), problem));
   EXPECT_FALSE(Check(Riff({{"data", 10, 10}}, 1000), problem));
   EXPECT_EQ(problem, "the RIFF header claims 1030 bytes; the file has 30");
+  // A header claiming less than the file (0 is common) still has every chunk checked.
+  EXPECT_TRUE(Check(Riff({{"fmt ", 16, 16}, {"data", 100, 100}}, -136), problem)) << problem;
+  EXPECT_FALSE(Check(Riff({{"fmt ", 16, 16}, {"data", 0xD1FF149Eu, 100}}, -136), problem));
+  EXPECT_EQ(problem, "the 'data' chunk claims 3523155102 bytes; only 100 follow");
+  EXPECT_FALSE(Check(Riff({{"fmt ", 16, 16}, {"data", 200, 100}}, -40), problem));
   std::vector<unsigned char> other = {'O', 'g', 'g', 'S', 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_TRUE(Check(other, problem)) << "not RIFF: left to the sound library";
 }
