@@ -90,6 +90,14 @@ template <int W>
 void FillRows(Colour* d, ptrdiff_t stride, int n, int rows, Colour c) {
   typename Vec<W>::T v;
   for (int j = 0; j < W; ++j) v[j] = c;
+  if (n >= W && n <= 2 * W) {
+    // Small boxes: two blocks a row, the second overlapping the first.
+    for (int r = 0; r < rows; ++r, d += stride) {
+      Vec<W>::Store(d, v);
+      Vec<W>::Store(d + n - W, v);
+    }
+    return;
+  }
   for (int r = 0; r < rows; ++r, d += stride) {
     int i = 0;
     for (; i + W <= n; i += W) Vec<W>::Store(d + i, v);
