@@ -82,8 +82,14 @@ int32_t PaceWait(uint32_t frameStart, uint32_t now, int budget);
 
 // Random numbers: the runtime's generator (state x 22695477 + 1, bits 16..30).
 void SeedRandom(uint32_t seed);  // sets the state and throws one value away
-int RandomBelow(int n);
 extern uint32_t randomState;
+// Inline, so that a constant bound becomes a multiply; a bound of 0 or less gives 0
+// rather than dividing by zero.
+inline int RandomBelow(int n) {
+  randomState = randomState * 22695477u + 1u;
+  const int v = static_cast<int>((randomState >> 16) & 0x7FFF);
+  return n > 0 ? v % n : 0;
+}
 
 // Drawing helpers. "back" is slot 1.
 void DrawBox(int x, int y, int w, int h, Colour colour, int slot = 1);

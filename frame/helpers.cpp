@@ -272,22 +272,11 @@ void Masked(const MaskedKey* key, int right, int bottom, plat::Surface& target, 
   CombineOnto(target, x, y, w, h, maskY, imageY);
 }
 
-int NextRandom() {
-  randomState = randomState * 22695477u + 1u;
-  return static_cast<int>((randomState >> 16) & 0x7FFF);
-}
-
 }  // namespace
 
 void SeedRandom(uint32_t seed) {
   randomState = seed;
-  NextRandom();
-}
-
-int RandomBelow(int n) {
-  const int v = NextRandom();
-  // Every caller passes a positive bound; a bound of 0 or less would divide by zero.
-  return n > 0 ? v % n : 0;
+  RandomBelow(1);
 }
 
 void SyncScratch() {
