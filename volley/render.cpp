@@ -5,6 +5,7 @@
 #include "volley/render.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -759,6 +760,24 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   }
 }
 
+// Rows same[0..Rows-1] (picture offsets from d) of a band of side-by-side cells, all
+// alike: per cell its first quad at d, and with Two its second dx texels further on.
+template <int Rows, bool Two>
+void StoreRepeated(uint32_t* d, const ptrdiff_t* same, const Quad* const* quadsOf, int cls,
+                   int cols, int w, int dx) {
+  uint32_t* row[Rows];
+  for (int k = 0; k < Rows; k++) row[k] = d + same[k];
+  for (int c = 0; c < cols; c++) {
+    const Quad q0 = quadsOf[c][cls], q1 = quadsOf[c][cls + 1];
+    const int x = c * w;
+#pragma GCC unroll 8
+    for (int k = 0; k < Rows; k++) {
+      if (Two) StoreQuad(row[k] + x + dx, q1);
+      StoreQuad(row[k] + x, q0);
+    }
+  }
+}
+
 // A lattice of a piece opaque from edge to edge with a tile on every cell, cols x rows
 // from (x, y), colours column after column. Along each row of cells the class quads of
 // every cell are found first (tinted only where the colour changes); then each row of the
@@ -775,6 +794,26 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
   int storedCount = 0;
   for (int j = 0; j < h; j++) {
     if (p.copyFrom[j] < 0) stored[storedCount++] = j;
+  }
+  // Each stored row of one or two quads is stored together with the rows that repeat
+  // it (at most eight rows at once), cell after cell, from the quads in registers: no
+  // copies through memory. Other repeated rows are copied from the row they repeat.
+  ptrdiff_t same[kComputedRows][8];  // picture offsets of the stored row and its repeats
+  int sameCount[kComputedRows];
+  bool fused[kComputedRows] = {};
+  for (int k = 0; k < storedCount; k++) {
+    const int j = stored[k];
+    int n = 0;
+    for (int i = j; i < h; i++) {
+      if (i == j || p.copyFrom[i] == j) n++;
+    }
+    sameCount[k] = 0;
+    if (n > 8 || (p.rowMode[j] != 1 && p.rowMode[j] != 2)) continue;
+    for (int i = j; i < h; i++) {
+      if (i != j && p.copyFrom[i] != j) continue;
+      same[k][sameCount[k]++] = static_cast<ptrdiff_t>(i) * static_cast<ptrdiff_t>(stride);
+      if (i != j) fused[i] = true;
+    }
   }
   // Pieces of at most two row classes keep their tinted quads in the stamps' cache: a
   // grid shows a few hundred colours, changing from cell to cell.
@@ -805,7 +844,34 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
       uint32_t* row = top + j * stride;
       const int cls = 2 * p.rowClass[j];
       const int at0 = p.quadAt[j][0], at1 = p.quadAt[j][1];
-      if (p.rowMode[j] == 1) {
+      if (sameCount[k] > 0) {
+        uint32_t* const d = top + at0;
+        const int dx = at1 - at0;
+        const int n = sameCount[k];
+        if (p.rowMode[j] == 2) {
+          switch (n) {
+            case 8: StoreRepeated<8, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 7: StoreRepeated<7, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 6: StoreRepeated<6, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 5: StoreRepeated<5, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 4: StoreRepeated<4, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 3: StoreRepeated<3, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 2: StoreRepeated<2, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            default: StoreRepeated<1, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
+          }
+        } else {
+          switch (n) {
+            case 8: StoreRepeated<8, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 7: StoreRepeated<7, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 6: StoreRepeated<6, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 5: StoreRepeated<5, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 4: StoreRepeated<4, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 3: StoreRepeated<3, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            case 2: StoreRepeated<2, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+            default: StoreRepeated<1, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
+          }
+        }
+      } else if (p.rowMode[j] == 1) {
         for (int c = 0; c < cols; c++, row += w) StoreQuad(row + at0, quadsOf[c][cls]);
       } else if (p.rowMode[j] == 2) {
         for (int c = 0; c < cols; c++, row += w) {
@@ -817,7 +883,7 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
       }
     }
     for (int j = 0; j < h; j++) {
-      if (p.copyFrom[j] < 0) continue;
+      if (p.copyFrom[j] < 0 || fused[j]) continue;
       std::memcpy(top + j * stride, top + p.copyFrom[j] * stride,
                   static_cast<size_t>(cols) * w * sizeof(uint32_t));
     }

@@ -557,7 +557,7 @@ TEST(Batch, SolidLatticesOfRandomPiecesDrawLikeThePlainRule) {
     return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
   };
   const uint32_t kInks[4] = {0xFFFFFF, 0x202020, 0xC8C8C8, 0x4080F0};
-  for (int round = 0; round < 24; round++) {
+  for (int round = 0; round < 64; round++) {
     const int w = next(2) ? 8 : 4, h = next(2) ? 8 : 4;
     plat::Surface tex;
     tex.Create(8, 8);
