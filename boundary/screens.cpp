@@ -1,6 +1,8 @@
 // The title and the play picture. Play draws no text and no bitmap: every stroke is a
 // one-pixel line with fresh random ends and colours, so the picture shimmers.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include "boundary/boundary.h"
 
 namespace boundary {
@@ -61,6 +63,51 @@ plat::Colour SourceColour(int lane) {
   return Rgb(0, 0, RandomBelow(256));
 }
 
+// The spans of each row the last play picture drew on. The picture is black apart from
+// its strokes, so the next one needs to blacken only these spans to start from a black
+// picture, which is most of a frame's cost when few strokes are drawn. Anything else that
+// draws on the back buffer (the title) drops the record, and the next picture starts with
+// a whole black fill.
+struct DrawnRows {
+  int lo[plat::kScreenH], hi[plat::kScreenH];  // lo > hi: nothing drawn on the row
+  const plat::Colour* pixels = nullptr;        // the buffer the record is of; null: none
+};
+DrawnRows drawn;
+
+// Records the box of columns x0..x1 and rows y0..y1, given before the truncation that
+// makes the strokes' ends (truncation keeps their order, and a margin of one is added).
+// A box far off the picture is cut to its edge first.
+void MarkDrawn(float x0, float x1, float y0, float y1) {
+  const auto cut = [](float v, float limit) { return !(v >= -1) ? -1 : v > limit ? limit : v; };
+  const int left = std::max(0, static_cast<int>(cut(x0, plat::kScreenW)) - 1);
+  const int right = std::min(plat::kScreenW - 1, static_cast<int>(cut(x1, plat::kScreenW)) + 1);
+  const int top = std::max(0, static_cast<int>(cut(y0, plat::kScreenH)) - 1);
+  const int bottom = std::min(plat::kScreenH - 1, static_cast<int>(cut(y1, plat::kScreenH)) + 1);
+  if (left > right) return;
+  for (int y = top; y <= bottom; ++y) {
+    drawn.lo[y] = std::min(drawn.lo[y], left);
+    drawn.hi[y] = std::max(drawn.hi[y], right);
+  }
+}
+
+// Blackens what the last play picture drew, or the whole picture when there is no record
+// of it, and starts a new record.
+void ClearPlayPicture() {
+  if (drawn.pixels == frame::backDC.pixels.data()) {
+    for (int y = 0; y < plat::kScreenH;) {
+      int end = y + 1;  // rows with the same span are one box
+      while (end < plat::kScreenH && drawn.lo[end] == drawn.lo[y] && drawn.hi[end] == drawn.hi[y]) ++end;
+      if (drawn.lo[y] <= drawn.hi[y]) frame::DrawBox(drawn.lo[y], y, drawn.hi[y] + 1 - drawn.lo[y], end - y, kBlack, kBack);
+      y = end;
+    }
+  } else {
+    frame::DrawBox(0, 0, 640, 480, kBlack, kBack);
+  }
+  std::fill(std::begin(drawn.lo), std::end(drawn.lo), plat::kScreenW);
+  std::fill(std::begin(drawn.hi), std::end(drawn.hi), -1);
+  drawn.pixels = frame::backDC.pixels.data();
+}
+
 // A stroke from (x - R(reach), y0 + R(spread)) to (x + R(reach), y0 + R(spread)) on the
 // integer grid, its ends drawn in that order.
 void Stroke(int x, int reach, int y0, int spread, plat::Colour c) {
@@ -84,8 +131,9 @@ void FloatStroke(float x, int reach, float y0, int spread, plat::Colour c) {
 
 void DrawPlay() {
   const int mx = frame::mouseX;
-  frame::DrawBox(0, 0, 640, 480, kBlack, kBack);
+  ClearPlayPicture();
   // The line: strokes anywhere across it, some starting off the picture.
+  MarkDrawn(0, plat::kScreenW, 236, 244);
   for (int i = 0; i < 6; ++i) {
     const plat::Colour c = LineColour();
     const int x1 = RandomBelow(800) - 80;
@@ -96,15 +144,19 @@ void DrawPlay() {
   }
   if (charge != 0) {
     const int reach = static_cast<int>(std::sqrt(static_cast<double>(charge)));
+    MarkDrawn(static_cast<float>(mx - reach), static_cast<float>(mx + reach), 234, 246);
     for (int i = 0; i < 12; ++i) Stroke(mx, reach, 234, 13, ChargeColour());
   }
+  if (health > 0) MarkDrawn(static_cast<float>(mx - 32), static_cast<float>(mx + 32), 236, 244);
   for (int i = 0; i < health; ++i) Stroke(mx, 32, 236, 9, Rgb(0, 128 + RandomBelow(128), 0));
   for (const DustParticle& p : particles) {
     if (!p.active) continue;
     const plat::Colour c = ParticleColour(p.state);
     if (p.state == Bursting) {
+      if (p.timer >= 3) MarkDrawn(p.x - 96, p.x + 96, p.y - 8, p.y + 8);
       for (int i = 0; i < p.timer / 3; ++i) FloatStroke(p.x, 96, p.y - 8, 17, c);
     } else {
+      MarkDrawn(p.x - 16, p.x + 16, p.y - 4, p.y + 4);
       for (int i = 0; i < 4; ++i) FloatStroke(p.x, 16, p.y - 4, 9, c);
     }
   }
@@ -112,11 +164,13 @@ void DrawPlay() {
     if (!s.active) continue;
     const plat::Colour c = SourceColour(s.lane);
     const int b = s.lane == 0 ? 56 : 416;
+    MarkDrawn(s.x - 32, s.x + 32, static_cast<float>(b), static_cast<float>(b + 8));
     for (int i = 0; i < 6; ++i) FloatStroke(s.x, 32, static_cast<float>(b), 9, c);
   }
 }
 
 void TitleFrame() {
+  drawn.pixels = nullptr;  // the title covers the play picture's record
   frameCounter += 1;
   const int offset = (frameCounter / 2) % 10;
   if (frameCounter > 0) {

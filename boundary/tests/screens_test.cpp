@@ -233,5 +233,43 @@ TEST_F(BoundaryTest, EveryStrokeAndColourTakesItsDrawsInTheStatedCounts) {
   EXPECT_EQ(DrawsOf(), 36 + (3 + 24) + (1 + 24));
 }
 
+// A play picture blackens only what the one before it drew. Over many random fields
+// (dust and sources at the picture's edges and far outside it, every state, any charge,
+// the cursor anywhere, now and then a title in between) each picture must be the one drawn
+// over a wholly black buffer with the same draws.
+TEST_F(BoundaryTest, EachPlayPictureEqualsTheSameStrokesOverABlackPicture) {
+  uint32_t seed = 99;
+  const auto next = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+  };
+  const auto coordinate = [&](int size) {
+    switch (next(8)) {
+      case 0: return static_cast<float>(next(2) ? -1e7 : 1e7);
+      case 1: return static_cast<float>(next(2) ? -100 - next(200) : size + next(200));
+      case 2: return static_cast<float>(next(2) ? next(20) - 10 : size - 10 + next(20)) + next(100) / 100.0f;
+      default: return static_cast<float>(next(size)) + next(100) / 100.0f;
+    }
+  };
+  for (int f = 0; f < 300; ++f) {
+    for (DustParticle& p : particles) {
+      if (next(4) != 0) continue;  // most slots keep their state from the frame before
+      p = DustParticle{coordinate(640), coordinate(480), 0, 0, next(3) != 0, 1 + next(4), next(31)};
+    }
+    for (DustSource& src : sources) src = DustSource{coordinate(640), 1, next(2) != 0, next(2)};
+    charge = next(3) ? 0 : 256 * (1 + next(128));
+    health = next(14) - 1;
+    frame::mouseX = next(4) ? next(640) : next(65536);
+    if (f % 17 == 5) TitleFrame();
+    const uint32_t draws = frame::randomState;
+    DrawPlay();
+    const std::vector<plat::Colour> kept = frame::backDC.pixels;
+    frame::randomState = draws;
+    std::fill(frame::backDC.pixels.begin(), frame::backDC.pixels.end(), 0);
+    DrawPlay();
+    ASSERT_EQ(frame::backDC.pixels, kept) << "frame " << f;
+  }
+}
+
 }  // namespace
 }  // namespace boundarytest
