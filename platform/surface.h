@@ -66,9 +66,10 @@ void FillEllipse(Surface& s, int left, int top, int right, int bottom, Colour c)
 // One-pixel line from (x1, y1) towards (x2, y2); the end point itself is not drawn.
 void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c);
 
-// CPU paths of the transfers and fills; every path gives the same pixels. The widest the
-// CPU offers is used, unless the environment variable KOBAKO_ROWS is "baseline".
-enum class RowPath { Baseline, Avx2 };
+// CPU paths of the transfers, fills and lines; every path gives the same pixels. The widest
+// the CPU offers is used, unless the environment variable KOBAKO_ROWS is "baseline".
+// Avx512 is the AVX2 path with lines stored sixteen pixels at a time under mask registers.
+enum class RowPath { Baseline, Avx2, Avx512 };
 // Switches to path (tests and benchmarks); false, and nothing changes, when the CPU or
 // this build lacks it.
 bool UseRowPath(RowPath path);

@@ -126,7 +126,7 @@ inline Runs MakeRuns(int64_t lo, int64_t hi, int64_t a1, int64_t b1, int64_t da,
 // Walks the runs, calling fill(row pointer + first column, length) for each run on the
 // surface; stops once the rows have left the surface for good.
 template <class Fill>
-__attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, Fill& fill) {
+__attribute__((always_inline)) inline void WalkRuns(Surface& s, Runs u, const Fill& fill) {
   const int64_t rows = s.height, width = s.width;
   Colour* const pixels = s.pixels.data();
   if (u.quick) {
@@ -164,20 +164,43 @@ struct QuadFill {
   void operator()(Colour* d, int64_t n) const { FillRun(d, n, v, c); }
 };
 
-void BaselineRuns(Surface& s, const Runs& u, Colour c) {
-  QuadFill f{Quad{c, c, c, c}, c};
-  WalkRuns(s, u, f);
-}
+// The runs of one line on each CPU path. Each path compiles the whole line, set-up
+// included, for its own instructions (see DrawLineWith).
+struct BaselinePath {
+  static inline void Runs(Surface& s, const Runs& u, Colour c) {
+    QuadFill f{Quad{c, c, c, c}, c};
+    WalkRuns(s, u, f);
+  }
+};
 
 #if defined(__x86_64__)
-// Eight-lane masked stores: every run of a line takes the same number of stores, one per
-// eight pixels of the line's longest run, so nothing in the walk depends on a run's length.
-// Blocks is that number, or 0 for a count known only at run time.
+#define KOBAKO_AVX2 __attribute__((target("avx2,bmi,bmi2")))
+#define KOBAKO_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx2,bmi,bmi2")))
+
+// Walks a line's runs with Path::Walk<Blocks>, where Blocks is the number of stores of
+// Path::kLanes pixels that its longest run (dq + 1 pixels) takes, so every run of a line
+// takes the same stores and nothing in the walk depends on a run's length. Counts up to
+// four are unrolled; Walk<0> loops over a count known only at run time.
+template <class Path>
+inline void MaskedRuns(Surface& s, const Runs& u, Colour c) {
+  const int64_t blocks = (u.dq + Path::kLanes) / Path::kLanes;
+  switch (blocks) {
+    case 1: return Path::template Walk<1>(s, u, c, 1);
+    case 2: return Path::template Walk<2>(s, u, c, 2);
+    case 3: return Path::template Walk<3>(s, u, c, 3);
+    case 4: return Path::template Walk<4>(s, u, c, 4);
+    default: return Path::template Walk<0>(s, u, c, blocks);
+  }
+}
+
+// Eight-lane stores masked by a comparison of the lane numbers with the run's length.
 template <int Blocks>
 struct MaskedFill {
-  __m256i v, lanes;
+  Colour c;
   int64_t blocks;
-  __attribute__((target("avx2"))) void operator()(Colour* d, int64_t n) const {
+  // Inlined into the walk, whose loop then keeps the vectors in registers.
+  KOBAKO_AVX2 inline void operator()(Colour* d, int64_t n) const {
+    const __m256i v = _mm256_set1_epi32(static_cast<int>(c)), lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     __m256i left = _mm256_sub_epi32(_mm256_set1_epi32(static_cast<int>(n)), lanes);
     const __m256i eight = _mm256_set1_epi32(8), zero = _mm256_setzero_si256();
     const int64_t count = Blocks ? Blocks : blocks;
@@ -188,29 +211,54 @@ struct MaskedFill {
   }
 };
 
+// Sixteen-lane stores under a mask register made from the run's length in one
+// instruction.
 template <int Blocks>
-__attribute__((target("avx2"))) void Avx2Walk(Surface& s, const Runs& u, __m256i v, int64_t blocks) {
-  MaskedFill<Blocks> f{v, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), blocks};
-  WalkRuns(s, u, f);
-}
-
-__attribute__((target("avx2"))) void Avx2Runs(Surface& s, const Runs& u, Colour c) {
-  // The longest run is dq + 1 pixels.
-  const int64_t blocks = (u.dq + 8) / 8;
-  const __m256i v = _mm256_set1_epi32(static_cast<int>(c));
-  switch (blocks) {
-    case 1: return Avx2Walk<1>(s, u, v, 1);
-    case 2: return Avx2Walk<2>(s, u, v, 2);
-    case 3: return Avx2Walk<3>(s, u, v, 3);
-    default: return Avx2Walk<0>(s, u, v, blocks);
+struct KMaskedFill {
+  Colour c;
+  int64_t blocks;
+  KOBAKO_AVX512 inline void operator()(Colour* d, int64_t n) const {
+    const __m512i v = _mm512_set1_epi32(static_cast<int>(c));
+    if (Blocks >= 1) {
+      // n <= 16 * Blocks <= 64: the low n bits set, sixteen a store.
+      const uint64_t m = _bzhi_u64(~uint64_t{0}, static_cast<unsigned>(n));
+      for (int j = 0; j < Blocks; ++j)
+        _mm512_mask_storeu_epi32(d + 16 * j, static_cast<__mmask16>(m >> (16 * j)), v);
+      return;
+    }
+    for (int64_t j = 0; j < blocks; ++j) {
+      const auto left = static_cast<unsigned>(std::clamp<int64_t>(n - 16 * j, 0, 16));
+      _mm512_mask_storeu_epi32(d + 16 * j, static_cast<__mmask16>(_bzhi_u32(0xFFFF, left)), v);
+    }
   }
-}
+};
+
+template <class Path>
+struct Masked {
+  static void Runs(Surface& s, const struct Runs& u, Colour c) { MaskedRuns<Path>(s, u, c); }
+};
+
+// Each Walk compiles the walk with its fill inlined, for the path's instructions.
+struct Avx2Path : Masked<Avx2Path> {
+  static constexpr int kLanes = 8;
+  template <int Blocks>
+  KOBAKO_AVX2 static void Walk(Surface& s, const struct Runs& u, Colour c, int64_t blocks) {
+    WalkRuns(s, u, MaskedFill<Blocks>{c, blocks});
+  }
+};
+
+struct Avx512Path : Masked<Avx512Path> {
+  static constexpr int kLanes = 16;
+  template <int Blocks>
+  KOBAKO_AVX512 static void Walk(Surface& s, const struct Runs& u, Colour c, int64_t blocks) {
+    WalkRuns(s, u, KMaskedFill<Blocks>{c, blocks});
+  }
+};
 #endif
 
-}  // namespace
-
-void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
-  c &= kMask;
+// The whole line; inlined into one function per CPU path.
+template <class Path>
+__attribute__((always_inline)) inline void DrawLineWith(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   const int64_t adx = x2 > x1 ? int64_t{x2} - x1 : int64_t{x1} - x2;
   const int64_t ady = y2 > y1 ? int64_t{y2} - y1 : int64_t{y1} - y2;
   if (adx == 0 && ady == 0) return;
@@ -251,14 +299,7 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
   // minor(a) = b1 + floor(((a - a1) * 2 (b2 - b1) + da) / (2 da)), rounding halves up.
   const int64_t da = a2 - a1, db = b2 - b1, den = 2 * da;
   if (xMajor && da < (int64_t{1} << 24)) {
-    const Runs u = MakeRuns(lo, hi, a1, b1, da, db, minorLimit);
-#if defined(__x86_64__)
-    if (ActiveRowPath() == RowPath::Avx2) {
-      Avx2Runs(s, u, c);
-      return;
-    }
-#endif
-    BaselineRuns(s, u, c);
+    Path::Runs(s, MakeRuns(lo, hi, a1, b1, da, db, minorLimit), c);
     return;
   }
   // The first pixel's minor coordinate and remainder, in 128 bits only when the line is
@@ -288,6 +329,34 @@ void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     if (rem >= den) { rem -= den; ++minor; }
     else if (rem < 0) { rem += den; --minor; }
   }
+}
+
+void BaselineLine(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
+  DrawLineWith<BaselinePath>(s, x1, y1, x2, y2, c);
+}
+
+#if defined(__x86_64__)
+KOBAKO_AVX2 void Avx2Line(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
+  DrawLineWith<Avx2Path>(s, x1, y1, x2, y2, c);
+}
+
+KOBAKO_AVX512 void Avx512Line(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
+  DrawLineWith<Avx512Path>(s, x1, y1, x2, y2, c);
+}
+#endif
+
+}  // namespace
+
+void DrawLineTo(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
+  c &= kMask;
+#if defined(__x86_64__)
+  switch (ActiveRowPath()) {
+    case RowPath::Avx512: return Avx512Line(s, x1, y1, x2, y2, c);
+    case RowPath::Avx2: return Avx2Line(s, x1, y1, x2, y2, c);
+    case RowPath::Baseline: break;
+  }
+#endif
+  BaselineLine(s, x1, y1, x2, y2, c);
 }
 
 }  // namespace plat

@@ -18,10 +18,20 @@ constexpr Colour kMask = 0xFFFFFF;
 // The kernels in use: the widest path the CPU has, or the baseline when the environment
 // asks for it. Picked on first use.
 const rows::Kernels* active = nullptr;
+RowPath activePath = RowPath::Baseline;
 
 bool HasAvx2() {
 #if defined(__x86_64__)
-  return __builtin_cpu_supports("avx2") && rows::Avx2() != nullptr;
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") && rows::Avx2() != nullptr;
+#else
+  return false;
+#endif
+}
+
+bool HasAvx512() {
+#if defined(__x86_64__)
+  return HasAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+         __builtin_cpu_supports("avx512vl");
 #else
   return false;
 #endif
@@ -31,7 +41,7 @@ const rows::Kernels& K() {
   if (!active) {
     const char* want = std::getenv("KOBAKO_ROWS");
     const bool baseline = want && std::strcmp(want, "baseline") == 0;
-    active = !baseline && HasAvx2() ? rows::Avx2() : &rows::Baseline();
+    UseRowPath(baseline ? RowPath::Baseline : HasAvx512() ? RowPath::Avx512 : RowPath::Avx2);
   }
   return *active;
 }
@@ -92,16 +102,27 @@ void Grow(std::vector<T>& v, size_t n) {
 }  // namespace
 
 bool UseRowPath(RowPath path) {
-  if (path == RowPath::Avx2) {
-    if (!HasAvx2()) return false;
-    active = rows::Avx2();
-    return true;
+  switch (path) {
+    case RowPath::Avx512:
+      if (!HasAvx512()) return false;
+      active = rows::Avx2();
+      break;
+    case RowPath::Avx2:
+      if (!HasAvx2()) return false;
+      active = rows::Avx2();
+      break;
+    case RowPath::Baseline:
+      active = &rows::Baseline();
+      break;
   }
-  active = &rows::Baseline();
+  activePath = path;
   return true;
 }
 
-RowPath ActiveRowPath() { return &K() == &rows::Baseline() ? RowPath::Baseline : RowPath::Avx2; }
+RowPath ActiveRowPath() {
+  K();
+  return activePath;
+}
 
 void Surface::Create(int w, int h) {
   if (w < 1 || h < 1) {

@@ -9,9 +9,9 @@ namespace plat {
 template <class F>
 void OnEveryPath(F body) {
   const RowPath before = ActiveRowPath();
-  for (RowPath p : {RowPath::Baseline, RowPath::Avx2}) {
+  for (RowPath p : {RowPath::Baseline, RowPath::Avx2, RowPath::Avx512}) {
     if (!UseRowPath(p)) continue;
-    SCOPED_TRACE(p == RowPath::Baseline ? "baseline path" : "avx2 path");
+    SCOPED_TRACE(p == RowPath::Baseline ? "baseline path" : p == RowPath::Avx2 ? "avx2 path" : "avx512 path");
     body();
   }
   UseRowPath(before);
