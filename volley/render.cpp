@@ -116,6 +116,13 @@ struct Shape {
   uint8_t firstOfClass[kComputedRows];      // a row of each class
   int classCount;
   int8_t copyFrom[kComputedRows];           // an earlier row the same and as wide, or -1
+  // A lattice stores a row of one or two quads together with the rows that copy it (at
+  // most eight in all) from the quads in registers: repeatRows[j] are those rows, row j
+  // first, repeatCount[j] of them (0 when row j is not stored so); fused rows are then
+  // not copied.
+  uint8_t repeatRows[kComputedRows][8];
+  uint8_t repeatCount[kComputedRows];
+  bool fused[kComputedRows];
   // A computed piece of four or eight texels with at most two row classes whose rows are
   // all drawn by stores alone is a stamp: for each of its four class quads, the texels
   // (storeX, storeRow) where that quad is stored, quad after quad, groupSize[k] of them
@@ -277,6 +284,21 @@ int ShapeOf(const Texture& t, const Piece& piece) {
           if (from < 0 && wide(k) && p.rowClass[k] == p.rowClass[j]) from = k;
         }
         p.copyFrom[j] = static_cast<int8_t>(from);
+      }
+      for (int j = 0; j < rows; j++) {
+        p.repeatCount[j] = 0;
+        p.fused[j] = false;
+      }
+      for (int j = 0; j < rows; j++) {
+        if (p.copyFrom[j] >= 0 || (p.rowMode[j] != 1 && p.rowMode[j] != 2)) continue;
+        int n = 0;
+        for (int i = j; i < rows; i++) n += i == j || p.copyFrom[i] == j;
+        if (n > 8) continue;
+        for (int i = j; i < rows; i++) {
+          if (i != j && p.copyFrom[i] != j) continue;
+          p.repeatRows[j][p.repeatCount[j]++] = static_cast<uint8_t>(i);
+          p.fused[i] = i != j;
+        }
       }
       // Pieces two wide (every row empty or half a quad) store half quads.
       bool stamp = p.classCount * 2 <= kStampQuads;
@@ -760,13 +782,14 @@ void PaintPieces(plat::Surface& s, const Texture& t, const Piece& piece, const S
   }
 }
 
-// Rows same[0..Rows-1] (picture offsets from d) of a band of side-by-side cells, all
-// alike: per cell its first quad at d, and with Two its second dx texels further on.
+// Rows same[0..Rows-1] (rows of the picture, stride pixels apart, from d) of a band of
+// side-by-side cells, all alike: per cell its first quad at d, and with Two its second dx
+// texels further on.
 template <int Rows, bool Two>
-void StoreRepeated(uint32_t* d, const ptrdiff_t* same, const Quad* const* quadsOf, int cls,
+void StoreRepeated(uint32_t* d, const uint8_t* same, size_t stride, const Quad* const* quadsOf, int cls,
                    int cols, int w, int dx) {
   uint32_t* row[Rows];
-  for (int k = 0; k < Rows; k++) row[k] = d + same[k];
+  for (int k = 0; k < Rows; k++) row[k] = d + same[k] * stride;
   for (int c = 0; c < cols; c++) {
     const Quad q0 = quadsOf[c][cls], q1 = quadsOf[c][cls + 1];
     const int x = c * w;
@@ -777,6 +800,14 @@ void StoreRepeated(uint32_t* d, const ptrdiff_t* same, const Quad* const* quadsO
     }
   }
 }
+
+// StoreRepeated by quads a row (1 or 2) and row count (1 to 8).
+using StoreRepeatedFn = void (*)(uint32_t*, const uint8_t*, size_t, const Quad* const*, int, int, int, int);
+constexpr StoreRepeatedFn kStoreRepeated[2][8] = {
+    {StoreRepeated<1, false>, StoreRepeated<2, false>, StoreRepeated<3, false>, StoreRepeated<4, false>,
+     StoreRepeated<5, false>, StoreRepeated<6, false>, StoreRepeated<7, false>, StoreRepeated<8, false>},
+    {StoreRepeated<1, true>, StoreRepeated<2, true>, StoreRepeated<3, true>, StoreRepeated<4, true>,
+     StoreRepeated<5, true>, StoreRepeated<6, true>, StoreRepeated<7, true>, StoreRepeated<8, true>}};
 
 // A lattice of a piece opaque from edge to edge with a tile on every cell, cols x rows
 // from (x, y), colours column after column. Along each row of cells the class quads of
@@ -794,26 +825,6 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
   int storedCount = 0;
   for (int j = 0; j < h; j++) {
     if (p.copyFrom[j] < 0) stored[storedCount++] = j;
-  }
-  // Each stored row of one or two quads is stored together with the rows that repeat
-  // it (at most eight rows at once), cell after cell, from the quads in registers: no
-  // copies through memory. Other repeated rows are copied from the row they repeat.
-  ptrdiff_t same[kComputedRows][8];  // picture offsets of the stored row and its repeats
-  int sameCount[kComputedRows];
-  bool fused[kComputedRows] = {};
-  for (int k = 0; k < storedCount; k++) {
-    const int j = stored[k];
-    int n = 0;
-    for (int i = j; i < h; i++) {
-      if (i == j || p.copyFrom[i] == j) n++;
-    }
-    sameCount[k] = 0;
-    if (n > 8 || (p.rowMode[j] != 1 && p.rowMode[j] != 2)) continue;
-    for (int i = j; i < h; i++) {
-      if (i != j && p.copyFrom[i] != j) continue;
-      same[k][sameCount[k]++] = static_cast<ptrdiff_t>(i) * static_cast<ptrdiff_t>(stride);
-      if (i != j) fused[i] = true;
-    }
   }
   // Pieces of at most two row classes keep their tinted quads in the stamps' cache: a
   // grid shows a few hundred colours, changing from cell to cell.
@@ -844,33 +855,9 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
       uint32_t* row = top + j * stride;
       const int cls = 2 * p.rowClass[j];
       const int at0 = p.quadAt[j][0], at1 = p.quadAt[j][1];
-      if (sameCount[k] > 0) {
-        uint32_t* const d = top + at0;
-        const int dx = at1 - at0;
-        const int n = sameCount[k];
-        if (p.rowMode[j] == 2) {
-          switch (n) {
-            case 8: StoreRepeated<8, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 7: StoreRepeated<7, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 6: StoreRepeated<6, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 5: StoreRepeated<5, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 4: StoreRepeated<4, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 3: StoreRepeated<3, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 2: StoreRepeated<2, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            default: StoreRepeated<1, true>(d, same[k], quadsOf, cls, cols, w, dx); break;
-          }
-        } else {
-          switch (n) {
-            case 8: StoreRepeated<8, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 7: StoreRepeated<7, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 6: StoreRepeated<6, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 5: StoreRepeated<5, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 4: StoreRepeated<4, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 3: StoreRepeated<3, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            case 2: StoreRepeated<2, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-            default: StoreRepeated<1, false>(d, same[k], quadsOf, cls, cols, w, dx); break;
-          }
-        }
+      if (p.repeatCount[j] > 0) {
+        kStoreRepeated[p.rowMode[j] - 1][p.repeatCount[j] - 1](top + at0, p.repeatRows[j], stride, quadsOf, cls,
+                                                                cols, w, at1 - at0);
       } else if (p.rowMode[j] == 1) {
         for (int c = 0; c < cols; c++, row += w) StoreQuad(row + at0, quadsOf[c][cls]);
       } else if (p.rowMode[j] == 2) {
@@ -883,7 +870,7 @@ void PaintSolidLattice(plat::Surface& s, const Shape& p, int x, int y, int cols,
       }
     }
     for (int j = 0; j < h; j++) {
-      if (p.copyFrom[j] < 0 || fused[j]) continue;
+      if (p.copyFrom[j] < 0 || p.fused[j]) continue;
       std::memcpy(top + j * stride, top + p.copyFrom[j] * stride,
                   static_cast<size_t>(cols) * w * sizeof(uint32_t));
     }
