@@ -173,44 +173,33 @@ namespace {
 constexpr int kShortRun = 8;
 
 // Packs one transfer row whose masks and images (cut to 24 bits) are m[0..n-1] and
-// x[0..n-1], its first pixel at transfer column x0.
+// x[0..n-1], its first pixel at transfer column x0, in one pass over its runs of one pair:
+// long ones are kept as pairs (or left out when they change nothing), and what lies
+// between goes into literal runs.
 void PackRow(PackedMask& out, const Colour* m, const Colour* x, int n, int x0) {
-  const auto same = [&](int i) { return m[i] == kMask && x[i] == 0; };
   const auto literal = [&](int from, int to) {
-    while (from < to && same(from)) ++from;
-    while (to > from && same(to - 1)) --to;
-    if (from == to) return;
+    while (from < to && m[from] == kMask && x[from] == 0) ++from;
+    if (from >= to) return;
     out.runs.push_back({x0 + from, to - from, 0, 0, static_cast<int>(out.lits.size())});
     out.lits.insert(out.lits.end(), m + from, m + to);
     out.lits.insert(out.lits.end(), x + from, x + to);
   };
-  for (int c = 0; c < n;) {
-    while (c < n && same(c)) ++c;
-    if (c == n) break;
-    // A stretch of changed pixels, up to a long enough gap or the row's end.
-    int end = c + 1;
-    for (int i = c + 1, gap = 0; i < n && gap < kShortRun; ++i) {
-      if (same(i)) {
-        ++gap;
-      } else {
-        gap = 0;
-        end = i + 1;
-      }
+  int from = 0, changed = 0;  // the literal run to come: [from, changed)
+  for (int i = 0; i < n;) {
+    const Colour mi = m[i], xi = x[i];
+    int j = i + 1;
+    while (j < n && m[j] == mi && x[j] == xi) ++j;
+    const bool same = mi == kMask && xi == 0;
+    if (j - i >= kShortRun && (same || (mi & xi) == 0)) {
+      literal(from, changed);
+      if (!same) out.runs.push_back({x0 + i, j - i, mi, xi, -1});
+      from = changed = j;
+    } else if (!same) {
+      changed = j;
     }
-    int from = c;
-    for (int i = c; i < end;) {
-      int j = i + 1;
-      while (j < end && m[j] == m[i] && x[j] == x[i]) ++j;
-      if (j - i >= kShortRun && (m[i] & x[i]) == 0 && !same(i)) {
-        literal(from, i);
-        out.runs.push_back({x0 + i, j - i, m[i], x[i], -1});
-        from = j;
-      }
-      i = j;
-    }
-    literal(from, end);
-    c = end;
+    i = j;
   }
+  literal(from, changed);
 }
 
 }  // namespace
