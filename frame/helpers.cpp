@@ -130,10 +130,9 @@ struct MaskedEntry {
   int rectCount = 0;
   std::vector<Colour> pixels;  // the rectangles' pixels, row by row, one after another
   int right = 0, bottom = 0;   // the layout's white fill
-  // The scratch rows [top, top + bands.height) that the final transfer reads, over the
-  // columns it can read; empty when too large to keep. Clipped as the scratch clips.
-  plat::Surface bands;
-  int top = 0;
+  // The final transfer packed: only the pixels it changes. Not kept (packed.rows empty)
+  // when too large.
+  plat::PackedMask packed;
   uint32_t used = 0;  // for replacing the least recently used entry
   bool valid = false;
 };
@@ -142,8 +141,8 @@ MaskedEntry maskedCache[kMaskedEntries];
 uint32_t maskedClock = 0;
 const MaskedEntry* maskedInPlace = nullptr;  // the entry the scratch holds right now
 // The entry the scratch should hold but does not yet: a repeated text onto another surface
-// reads its kept bands, and the scratch is brought up to date only when something reads
-// or writes it (SyncScratch).
+// is drawn from its packed transfer, and the scratch is brought up to date only when
+// something reads or writes it (SyncScratch).
 MaskedEntry* scratchOwed = nullptr;
 
 // The key of a text, or false for one too long to keep. A layout keeps a text only when
@@ -217,18 +216,9 @@ void Remember(const MaskedKey& key, int from, int right, int bottom, int tw, int
   }
   e->right = right;
   e->bottom = bottom;
-  // The bands the final transfer reads, rows [maskY, maskY + h) and [imageY, imageY + h)
-  // as far as the scratch has them: kept whole when they fit a screenful.
-  const int top = std::min(maskY, imageY);
-  const int end = std::min(s.height, std::max(maskY, imageY) + th);
-  const int cols = std::min(tw, s.width);
-  e->top = top;
-  if (cols > 0 && end > top && int64_t{cols} * (end - top) <= int64_t{640} * 480) {
-    e->bands.Create(cols, end - top);
-    for (int y = top; y < end; ++y) std::memcpy(e->bands.Row(y - top), s.Row(y), cols * sizeof(Colour));
-  } else {
-    e->bands = plat::Surface{};
-  }
+  // The final transfer, kept when it packs into no more than two screenfuls of pixels.
+  plat::PackMasked(e->packed, s, 0, maskY, imageY, tw, th);
+  if (e->packed.Bytes() > size_t{2} * 640 * 480 * sizeof(Colour)) e->packed = plat::PackedMask{};
   e->used = ++maskedClock;
   e->valid = true;
   maskedInPlace = e;
@@ -246,17 +236,17 @@ bool Covered(const MaskedEntry& a, int right, int bottom) {
   return true;
 }
 
-// The course of every layout. A kept text onto another surface is combined from its kept
-// bands and the scratch owes it; a kept text onto the scratch itself is put back first;
+// The course of every layout. A kept text onto another surface is combined from its packed
+// transfer and the scratch owes it; a kept text onto the scratch itself is put back first;
 // any other text is drawn by draw() after the white fill, and kept when key is given.
 template <class Draw>
 void Masked(const MaskedKey* key, int right, int bottom, plat::Surface& target, int x, int y, int w, int h,
             int maskY, int imageY, Draw draw) {
   MaskedEntry* e = key ? Recall(*key) : nullptr;
-  if (e && !e->bands.pixels.empty() && &target != &dcTable[kScratch]) {
+  if (e && !e->packed.rows.empty() && &target != &dcTable[kScratch]) {
     if (scratchOwed && scratchOwed != e && !Covered(*scratchOwed, right, bottom)) SyncScratch();
     scratchOwed = maskedInPlace == e && scratchTracked ? nullptr : e;
-    plat::BlitMasked(target, x, y, w, h, e->bands, 0, maskY - e->top, imageY - e->top);
+    plat::BlitPacked(target, x, y, e->packed);
     return;
   }
   SyncScratch();

@@ -45,6 +45,38 @@ void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
 // their clipping (the masked texts: the mask and the image are bands of one surface).
 void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int maskY, int imageY);
 
+// A masked transfer kept for drawing again: what BlitMasked from one source does to any
+// other surface, as the runs of pixels it changes. Pixels it leaves as they are (mask
+// white and image black, since a surface's top byte is 0, or outside the source) are not
+// stored at all; a run of pixels that share one mask and image value is stored as that
+// pair, the rest as literal masks and images.
+struct PackedMask {
+  struct Row {
+    int y;      // transfer row
+    int first;  // its runs are runs[first] up to the next row's first
+  };
+  struct Run {
+    int x, n;   // transfer columns [x, x + n)
+    Colour m, k;  // lit < 0: each pixel becomes (pixel & m) ^ k, where k & m == 0
+    int lit;      // else the n masks at lits[lit], then the n images
+  };
+  int w = 0, h = 0;
+  std::vector<Row> rows;  // rows with runs, top to bottom, then one ending entry
+  std::vector<Run> runs;
+  std::vector<Colour> lits;
+  size_t Bytes() const {
+    return rows.size() * sizeof(Row) + runs.size() * sizeof(Run) + lits.size() * sizeof(Colour);
+  }
+};
+
+// Packs the transfer BlitMasked(dst, dx, dy, w, h, src, sx, maskY, imageY) would make.
+// Reuses out's storage: packing a transfer no larger than one packed into it before
+// allocates nothing.
+void PackMasked(PackedMask& out, const Surface& src, int sx, int maskY, int imageY, int w, int h);
+
+// The pixels of that BlitMasked onto dst (another surface than the source), clipped alike.
+void BlitPacked(Surface& dst, int dx, int dy, const PackedMask& p);
+
 // Sets pixel (x, y) to c; a pixel outside the surface is left alone.
 void SetPixel(Surface& s, int x, int y, Colour c);
 

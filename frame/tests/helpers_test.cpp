@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "frame/frame.h"
 #include "platform/system.h"
+#include "platform/tests/row_paths.h"
 #include "platform/text.h"
 
 namespace {
@@ -186,6 +189,38 @@ TEST_F(Helpers, ScratchMatchesTheFullFillSequence) {
   EXPECT_EQ(frame::dcTable[2].pixels, ref.pixels);
 }
 
+// One masked text drawn by the helpers onto slot, and by the plain sequence of white fill,
+// texts, inverted copy and the two transfers onto target with ref as the scratch surface.
+void DrawBoth(int layout, int x, int y, const char* t, Colour c, int h, int slot, Surface& ref, Surface& target) {
+  const int n = static_cast<int>(std::strlen(t));
+  if (layout == 0) {
+    frame::DrawMaskedString(x, y, t, c);
+    plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
+    plat::DrawText(ref, 0, 0, t, n, 0, plat::DefaultFont());
+    plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::DefaultFont());
+    plat::Blit(ref, 0, 64, 9 * n, 18, ref, 0, 32, plat::Rop::NotCopy);
+    plat::Blit(target, x, y, 9 * n, 18, ref, 0, 0, plat::Rop::And);
+    plat::Blit(target, x, y, 9 * n, 18, ref, 0, 64, plat::Rop::Invert);
+  } else if (layout == 1) {
+    frame::DrawMaskedStringB(x, y, t, c, h, slot);
+    const int w = n * (h + 4) / 2;
+    plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
+    plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
+    plat::Blit(ref, 0, 320, w, h, ref, 0, 32, plat::Rop::NotCopy);
+    plat::Blit(target, x, y, w, h, ref, 0, 32, plat::Rop::And);
+    plat::Blit(target, x, y, w, h, ref, 0, 320, plat::Rop::Invert);
+  } else {
+    frame::DrawMaskedStringC(x, y, t, c, h, slot);
+    const int w = n * h / 2;
+    plat::FillRect(ref, 0, 0, 1280, 960, 0xFFFFFF);
+    plat::DrawText(ref, 0, 0, t, n, 0, plat::CreatedFont(h, 700));
+    plat::DrawText(ref, 0, 480, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
+    plat::Blit(ref, 0, 480, w, h, ref, 0, 480, plat::Rop::NotCopy);
+    plat::Blit(target, x, y, w, h, ref, 0, 0, plat::Rop::And);
+    plat::Blit(target, x, y, w, h, ref, 0, 480, plat::Rop::Invert);
+  }
+}
+
 // Texts drawn again come from the helpers' store of finished texts. On random sequences
 // of new and repeated texts of every layout (and program writes to the scratch between
 // them), target and scratch must match the plain sequence step by step.
@@ -209,7 +244,7 @@ TEST_F(Helpers, KeptTextsMatchThePlainSequence) {
     for (int step = 0; step < 120; ++step) {
       last = next(3) == 0 ? last : next(10);
       const char* t = pool[last].t;
-      const int n = static_cast<int>(std::strlen(t)), h = pool[last].h;
+      const int h = pool[last].h;
       const Colour c = pool[last].c;
       const int layout = pool[last].layout;  // C needs the tall scratch
       const int x = next(700) - 30, y = next(520) - 20;
@@ -219,32 +254,7 @@ TEST_F(Helpers, KeptTextsMatchThePlainSequence) {
         frame::DrawBox(bx, by, 40, 300, 0x0000FF, 2);
         plat::FillRect(ref, bx, by, bx + 40, by + 300, 0x0000FF);
       }
-      if (layout == 0) {
-        frame::DrawMaskedString(x, y, t, c);
-        plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
-        plat::DrawText(ref, 0, 0, t, n, 0, plat::DefaultFont());
-        plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::DefaultFont());
-        plat::Blit(ref, 0, 64, 9 * n, 18, ref, 0, 32, plat::Rop::NotCopy);
-        plat::Blit(target, x, y, 9 * n, 18, ref, 0, 0, plat::Rop::And);
-        plat::Blit(target, x, y, 9 * n, 18, ref, 0, 64, plat::Rop::Invert);
-      } else if (layout == 1) {
-        frame::DrawMaskedStringB(x, y, t, c, h, 1);
-        const int w = n * (h + 4) / 2;
-        plat::FillRect(ref, 0, 0, 640, 480, 0xFFFFFF);
-        plat::DrawText(ref, 0, 32, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
-        plat::Blit(ref, 0, 320, w, h, ref, 0, 32, plat::Rop::NotCopy);
-        plat::Blit(target, x, y, w, h, ref, 0, 32, plat::Rop::And);
-        plat::Blit(target, x, y, w, h, ref, 0, 320, plat::Rop::Invert);
-      } else {
-        frame::DrawMaskedStringC(x, y, t, c, h, 1);
-        const int w = n * h / 2;
-        plat::FillRect(ref, 0, 0, 1280, 960, 0xFFFFFF);
-        plat::DrawText(ref, 0, 0, t, n, 0, plat::CreatedFont(h, 700));
-        plat::DrawText(ref, 0, 480, t, n, 0xFFFFFF - c, plat::CreatedFont(h, 700));
-        plat::Blit(ref, 0, 480, w, h, ref, 0, 480, plat::Rop::NotCopy);
-        plat::Blit(target, x, y, w, h, ref, 0, 0, plat::Rop::And);
-        plat::Blit(target, x, y, w, h, ref, 0, 480, plat::Rop::Invert);
-      }
+      DrawBoth(layout, x, y, t, c, h, 1, ref, target);
       ASSERT_EQ(frame::backDC.pixels, target.pixels);
       // The scratch may be brought up to date late, but always before anyone reads it;
       // here it is read after two steps of three, so some texts pass unseen.
@@ -256,6 +266,55 @@ TEST_F(Helpers, KeptTextsMatchThePlainSequence) {
     frame::SyncScratch();
     EXPECT_EQ(frame::dcTable[2].pixels, ref.pixels);
   }
+}
+
+// The same on every CPU path with random texts (single- and double-byte characters),
+// heights up to past the scratch's last row, colours and places partly off the target,
+// drawn onto the back buffer and onto a smaller surface, repeated often enough that most
+// come from the store.
+TEST_F(Helpers, RandomKeptTextsMatchThePlainSequenceOnEveryPath) {
+  plat::OnEveryPath([&] {
+    for (const int scratchH : {480, 960}) {
+      settings.scratchH = scratchH;
+      frame::CreateSurfaces(settings);
+      frame::dcTable[3].Create(300, 200);
+      FillPattern(frame::backDC);
+      FillPattern(frame::dcTable[3]);
+      Surface ref = frame::dcTable[2], targets[2] = {frame::backDC, frame::dcTable[3]};
+      std::mt19937 rng(scratchH);
+      const char* pieces[] = {"A", "g", "W", " ", "1", "\x82\xa0", "\x84\x9f", "\x81\x97", "\x90\xfc", "\xef\xbc\xa0"};
+      struct Item {
+        std::string text;
+        int h, layout;
+        Colour c;
+      } pool[12];
+      const auto fresh = [&](Item& it) {
+        it.text.clear();
+        for (int i = 1 + static_cast<int>(rng() % 6); i > 0; --i) it.text += pieces[rng() % 10];
+        it.layout = static_cast<int>(rng() % (scratchH == 960 ? 3 : 2));
+        it.h = 6 + static_cast<int>(rng() % (it.layout == 2 ? 475 : 443));
+        it.c = rng() % 3 == 0 ? 0xFFFFFF : rng() & 0xFFFFFF;
+      };
+      for (Item& it : pool) fresh(it);
+      for (int step = 0; step < 90; ++step) {
+        Item& it = pool[rng() % 12];
+        if (rng() % 10 == 0) fresh(it);
+        const int slot = it.layout > 0 && rng() % 4 == 0 ? 3 : 1;
+        const int x = static_cast<int>(rng() % 900) - 300, y = static_cast<int>(rng() % 700) - 250;
+        SCOPED_TRACE(testing::Message() << scratchH << " step " << step << " layout " << it.layout << " height "
+                                        << it.h << " at " << x << "," << y << " slot " << slot);
+        DrawBoth(it.layout, x, y, it.text.c_str(), it.c, it.h, slot, ref, targets[slot == 3]);
+        ASSERT_EQ(frame::backDC.pixels, targets[0].pixels);
+        ASSERT_EQ(frame::dcTable[3].pixels, targets[1].pixels);
+        if (rng() % 3 == 0) {
+          frame::SyncScratch();
+          ASSERT_EQ(frame::dcTable[2].pixels, ref.pixels);
+        }
+      }
+      frame::SyncScratch();
+      EXPECT_EQ(frame::dcTable[2].pixels, ref.pixels);
+    }
+  });
 }
 
 TEST_F(Helpers, BoxLineAndCirclePositions) {

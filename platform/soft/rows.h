@@ -50,6 +50,10 @@ struct Kernels {
   void (*op[kOps])(Colour* d, ptrdiff_t dStride, const Colour* s, ptrdiff_t sStride, int n, int rows);
   // rows x n pixels: d[i] = (d[i] AND m[i]) XOR x[i], m and x rows sStride apart.
   void (*andXor)(Colour* d, ptrdiff_t dStride, const Colour* m, const Colour* x, ptrdiff_t sStride, int n, int rows);
+  // The runs of nRows packed rows (rows[nRows] gives the end of the last) applied with d
+  // the target of transfer row y0, column x0; every run is cut to the columns [x0, x1).
+  void (*packed)(Colour* d, ptrdiff_t dStride, const PackedMask::Row* rows, int nRows, const PackedMask::Run* runs,
+                 const Colour* lits, int y0, int x0, int x1);
   // rows x n pixels set to c.
   void (*fill)(Colour* d, ptrdiff_t stride, int n, int rows, Colour c);
   // out[i] = AND of the plan's source pixels of output i in row s, for i < plan.n.

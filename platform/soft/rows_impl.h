@@ -76,6 +76,62 @@ void AndXorRows(Colour* d, ptrdiff_t ds, const Colour* m, const Colour* x, ptrdi
   }
 }
 
+// A packed run of one mask and image pair, whose image and mask share no bit: applying it
+// twice gives what once does, so the last block may overlap the one before. A black mask
+// is a plain fill.
+template <int W>
+inline void PairRun(Colour* d, int n, Colour m, Colour k) {
+  using T = typename Vec<W>::T;
+  if constexpr (W > 4) {
+    if (n < W) return PairRun<4>(d, n, m, k);
+  }
+  if (n < W) {
+    for (int i = 0; i < n; ++i) d[i] = (d[i] & m) ^ k;
+    return;
+  }
+  T vm, vk;
+  for (int j = 0; j < W; ++j) vm[j] = m, vk[j] = k;
+  if (m == 0) {
+    for (int i = 0; i + W <= n; i += W) Vec<W>::Store(d + i, vk);
+    Vec<W>::Store(d + n - W, vk);
+    return;
+  }
+  for (int i = 0; i + W <= n; i += W) Vec<W>::Store(d + i, (Vec<W>::Load(d + i) & vm) ^ vk);
+  if (n % W) Vec<W>::Store(d + n - W, (Vec<W>::Load(d + n - W) & vm) ^ vk);
+}
+
+// A packed run of literal masks m and images x, already cut to 24 bits.
+template <int W>
+inline void LiteralRun(Colour* d, const Colour* m, const Colour* x, int n) {
+  int i = 0;
+  for (; i + W <= n; i += W)
+    Vec<W>::Store(d + i, (Vec<W>::Load(d + i) & Vec<W>::Load(m + i)) ^ Vec<W>::Load(x + i));
+  if constexpr (W > 4) {
+    for (; i + 4 <= n; i += 4)
+      Vec<4>::Store(d + i, (Vec<4>::Load(d + i) & Vec<4>::Load(m + i)) ^ Vec<4>::Load(x + i));
+  }
+  for (; i < n; ++i) d[i] = (d[i] & m[i]) ^ x[i];
+}
+
+template <int W>
+void PackedRows(Colour* d, ptrdiff_t ds, const PackedMask::Row* rows, int nRows, const PackedMask::Run* runs,
+                const Colour* lits, int y0, int x0, int x1) {
+  for (int r = 0; r < nRows; ++r) {
+    Colour* row = d + (rows[r].y - y0) * ds;
+    for (int j = rows[r].first; j < rows[r + 1].first; ++j) {
+      const PackedMask::Run& run = runs[j];
+      const int a = run.x > x0 ? run.x : x0, b = run.x + run.n < x1 ? run.x + run.n : x1;
+      if (a >= b) continue;
+      if (run.lit < 0) {
+        PairRun<W>(row + (a - x0), b - a, run.m, run.k);
+      } else {
+        const Colour* m = lits + run.lit + (a - run.x);
+        LiteralRun<W>(row + (a - x0), m, m + run.n, b - a);
+      }
+    }
+  }
+}
+
 // Long copies go to the C library, which moves memory faster than any loop here.
 template <int W>
 void CopyRows(Colour* d, ptrdiff_t ds, const Colour* s, ptrdiff_t ss, int n, int rows) {
@@ -132,6 +188,7 @@ constexpr Kernels MakeKernels(const char* name) {
   k.op[kNot] = Rows<W, NotOp>;
   k.op[kCopyMasked] = Rows<W, MaskOp>;
   k.andXor = AndXorRows<W>;
+  k.packed = PackedRows<W>;
   k.fill = FillRows<W>;
   k.gather = GatherEach;
   k.pick = PickEach;

@@ -186,6 +186,112 @@ void BlitMasked(Surface& dst, int dx, int dy, int w, int h, const Surface& src, 
     K().op[rows::kAnd](dst.Row(m.Y + both) + m.X, ds, src.Row(m.V + both) + m.U, ss, m.n, m.rows - both);
 }
 
+namespace {
+
+// Runs of one pair shorter than this, and gaps of unchanged pixels shorter than this
+// between changed ones, go into literal runs: a short run costs more to start than its
+// pixels cost to combine.
+constexpr int kShortRun = 8;
+
+// Packs one transfer row whose masks and images (cut to 24 bits) are m[0..n-1] and
+// x[0..n-1], its first pixel at transfer column x0, in one pass over its runs of one pair:
+// long ones are kept as pairs (or left out when they change nothing), and what lies
+// between goes into literal runs.
+void PackRow(PackedMask& out, const Colour* m, const Colour* x, int n, int x0) {
+  const auto literal = [&](int from, int to) {
+    while (from < to && m[from] == kMask && x[from] == 0) ++from;
+    if (from >= to) return;
+    out.runs.push_back({x0 + from, to - from, 0, 0, static_cast<int>(out.lits.size())});
+    out.lits.insert(out.lits.end(), m + from, m + to);
+    out.lits.insert(out.lits.end(), x + from, x + to);
+  };
+  int from = 0, changed = 0;  // the literal run to come: [from, changed)
+  for (int i = 0; i < n;) {
+    const Colour mi = m[i], xi = x[i];
+    int j = i + 1;
+    while (j < n && m[j] == mi && x[j] == xi) ++j;
+    const bool same = mi == kMask && xi == 0;
+    if (j - i >= kShortRun && (same || (mi & xi) == 0)) {
+      literal(from, changed);
+      if (!same) out.runs.push_back({x0 + i, j - i, mi, xi, -1});
+      from = changed = j;
+    } else if (!same) {
+      changed = j;
+    }
+    i = j;
+  }
+  literal(from, changed);
+}
+
+}  // namespace
+
+void PackMasked(PackedMask& out, const Surface& src, int sx, int maskY, int imageY, int w, int h) {
+  out.w = std::max(w, 0);
+  out.h = std::max(h, 0);
+  out.rows.clear();
+  out.runs.clear();
+  out.lits.clear();
+  // The transfer columns and rows the source has, for the mask and for the image.
+  const int64_t c0 = std::max<int64_t>(0, -int64_t{sx}), c1 = std::min<int64_t>(w, int64_t{src.width} - sx);
+  const int64_t ma = std::max<int64_t>(0, -int64_t{maskY}), mb = std::min<int64_t>(h, int64_t{src.height} - maskY);
+  const int64_t ia = std::max<int64_t>(0, -int64_t{imageY}), ib = std::min<int64_t>(h, int64_t{src.height} - imageY);
+  if (c0 < c1 && (ma < mb || ia < ib)) {
+    const int n = static_cast<int>(c1 - c0);
+    const int64_t lo = ma >= mb ? ia : ia >= ib ? ma : std::min(ma, ia);
+    const int64_t hi = ma >= mb ? ib : ia >= ib ? mb : std::max(mb, ib);
+    // Room for the most any source could need (a row has at most one literal run per
+    // run of one pair or gap, each at least kShortRun long), so packing a transfer no
+    // larger than one packed before allocates nothing.
+    const int64_t both = ma < mb && ia < ib ? std::max<int64_t>(0, std::min(mb, ib) - std::max(ma, ia)) : 0;
+    const size_t rows = static_cast<size_t>(std::max<int64_t>(mb - ma, 0) + std::max<int64_t>(ib - ia, 0) - both);
+    out.rows.reserve(rows + 1);
+    out.runs.reserve(rows * (2 * (n / kShortRun) + 1));
+    out.lits.reserve(rows * 2 * n);
+    static std::vector<Colour> m, x;
+    Grow(m, n);
+    Grow(x, n);
+    for (int64_t r = lo; r < hi; ++r) {
+      const bool hasMask = r >= ma && r < mb, hasImage = r >= ia && r < ib;
+      if (!hasMask && !hasImage) {
+        // Between the two bands: on to the one still ahead.
+        r = (ma > r && ma < mb ? ma : ia) - 1;
+        continue;
+      }
+      Colour changes = 0;
+      if (hasMask) {
+        const Colour* s = src.Row(static_cast<int>(maskY + r)) + (sx + c0);
+        for (int i = 0; i < n; ++i) changes |= ~(m[i] = s[i] & kMask);
+      } else {
+        std::fill(m.begin(), m.begin() + n, kMask);
+      }
+      if (hasImage) {
+        const Colour* s = src.Row(static_cast<int>(imageY + r)) + (sx + c0);
+        for (int i = 0; i < n; ++i) changes |= x[i] = s[i] & kMask;
+      } else {
+        std::fill(x.begin(), x.begin() + n, 0);
+      }
+      if ((changes & kMask) == 0) continue;
+      const int first = static_cast<int>(out.runs.size());
+      PackRow(out, m.data(), x.data(), n, static_cast<int>(c0));
+      if (static_cast<int>(out.runs.size()) > first) out.rows.push_back({static_cast<int>(r), first});
+    }
+  }
+  out.rows.push_back({INT32_MAX, static_cast<int>(out.runs.size())});
+}
+
+void BlitPacked(Surface& dst, int dx, int dy, const PackedMask& p) {
+  if (p.rows.size() < 2) return;
+  const int64_t x0 = std::max<int64_t>(0, -int64_t{dx}), x1 = std::min<int64_t>(p.w, int64_t{dst.width} - dx);
+  const int64_t y0 = std::max<int64_t>(0, -int64_t{dy}), y1 = std::min<int64_t>(p.h, int64_t{dst.height} - dy);
+  if (x0 >= x1 || y0 >= y1) return;
+  const auto byRow = [](const PackedMask::Row& a, int64_t y) { return a.y < y; };
+  const auto first = std::lower_bound(p.rows.begin(), p.rows.end() - 1, y0, byRow);
+  const auto last = std::lower_bound(first, p.rows.end() - 1, y1, byRow);
+  if (first == last) return;
+  K().packed(dst.Row(static_cast<int>(dy + y0)) + (dx + x0), dst.width, &*first, static_cast<int>(last - first),
+             p.runs.data(), p.lits.data(), static_cast<int>(y0), static_cast<int>(x0), static_cast<int>(x1));
+}
+
 void BlitColumns(Surface& dst, int dx, int dy, int h, const Surface& src,
                  const int* cols, int n, int sy, Rop rop) {
   if (h <= 0 || n <= 0 || !cols) return;

@@ -309,6 +309,83 @@ TEST(Raster, MaskedTransferEqualsAndThenInvert) {
   });
 }
 
+// Bands like a masked text's: blocks of one mask and image pair (a glyph's ink), white
+// mask over black image (nothing changes), lone pixels and noise, in runs of every length.
+Surface TextLikeBands(int w, int h, std::mt19937& rng) {
+  Surface s;
+  s.Create(w, h);
+  const Colour pairs[][2] = {{0, 0xFFFFFF}, {0, 0x123456}, {0x0F0F0F, 0xF0F0F0}, {0xFFFFFF, 0}, {0xFF00FF, 0}};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w;) {
+      const int kind = static_cast<int>(rng() % 8), len = 1 + static_cast<int>(rng() % (rng() % 2 ? 4 : 40));
+      for (int i = x; i < std::min(w, x + len); ++i)
+        s.Row(y)[i] = kind < 5 ? pairs[kind][y % 2] : kind < 7 ? 0xFFFFFF * (y % 2 == 0) : rng() & 0xFFFFFF;
+      x += len;
+    }
+  // Whole rows of the mask white and the image black.
+  for (int y = 0; y + 1 < h; y += 2)
+    if (rng() % 4 == 0)
+      for (int x = 0; x < w; ++x) s.Row(y)[x] = 0xFFFFFF, s.Row(y + 1)[x] = 0;
+  return s;
+}
+
+TEST(Raster, PackedMaskedTransferEqualsTheMaskedOne) {
+  // Masks on even rows and images on odd ones (or the other way round, or running off the
+  // band's edges), packed once into a reused store and drawn at many places, partly off
+  // the target.
+  OnEveryPath([] {
+    std::mt19937 rng(19);
+    PackedMask packed;
+    for (int t = 0; t < 400; ++t) {
+      const Surface bands = TextLikeBands(1 + rng() % 120, 2 + rng() % 100, rng);
+      const int w = static_cast<int>(rng() % 130) - 5, h = static_cast<int>(rng() % 70) - 5;
+      const int sx = static_cast<int>(rng() % 30) - 10;
+      const int maskY = static_cast<int>(rng() % 50) - 5, imageY = maskY + 2 * static_cast<int>(rng() % 40) - 39;
+      PackMasked(packed, bands, sx, maskY, imageY, w, h);
+      for (int place = 0; place < 3; ++place) {
+        Surface d = Noise(1 + rng() % 140, 1 + rng() % 80, rng), want = d, masked = d;
+        const int dx = static_cast<int>(rng() % 160) - 30, dy = static_cast<int>(rng() % 100) - 30;
+        RefBlit(want, dx, dy, w, h, bands, sx, maskY, Rop::And);
+        RefBlit(want, dx, dy, w, h, bands, sx, imageY, Rop::Invert);
+        BlitMasked(masked, dx, dy, w, h, bands, sx, maskY, imageY);
+        BlitPacked(d, dx, dy, packed);
+        ASSERT_EQ(d.pixels, want.pixels) << "case " << t << " place " << place;
+        ASSERT_EQ(masked.pixels, want.pixels) << "case " << t << " place " << place;
+      }
+    }
+  });
+}
+
+TEST(Raster, PackedTextOfOneColourKeepsNoLiteralPixels) {
+  // A glyph of one colour on white becomes runs of one pair, and only where the ink is.
+  Surface bands;
+  bands.Create(64, 4);
+  FillRect(bands, 0, 0, 64, 4, 0xFFFFFF);
+  FillRect(bands, 10, 0, 30, 1, 0);         // ink in the mask
+  FillRect(bands, 0, 2, 64, 4, 0);          // image rows black...
+  FillRect(bands, 10, 2, 30, 3, 0x00FF00);  // ...but for the ink
+  PackedMask p;
+  PackMasked(p, bands, 0, 0, 2, 64, 2);
+  ASSERT_EQ(p.runs.size(), 1u);
+  EXPECT_EQ(p.runs[0].x, 10);
+  EXPECT_EQ(p.runs[0].n, 20);
+  EXPECT_TRUE(p.lits.empty());
+}
+
+TEST(Raster, PackingAgainIntoTheSameStoreAllocatesNothing) {
+  // A store that once held a transfer keeps room for any other no larger, whatever its
+  // pixels.
+  std::mt19937 rng(20);
+  PackedMask p;
+  PackMasked(p, TextLikeBands(100, 60, rng), 0, 0, 30, 100, 30);
+  std::vector<Surface> sources;
+  for (int i = 0; i < 20; ++i) sources.push_back(TextLikeBands(100, 60, rng));
+  sources.push_back(Noise(100, 60, rng));
+  const long before = alloc_counter::Allocations();
+  for (const Surface& s : sources) PackMasked(p, s, static_cast<int>(rng() % 5), 0, 30, 100, 30);
+  EXPECT_EQ(alloc_counter::Allocations(), before);
+}
+
 TEST(Raster, SinglePixelsAreClipped) {
   Surface s;
   s.Create(5, 4);
