@@ -97,7 +97,8 @@ void ClearPlayPicture() {
     for (int y = 0; y < plat::kScreenH;) {
       int end = y + 1;  // rows with the same span are one box
       while (end < plat::kScreenH && drawn.lo[end] == drawn.lo[y] && drawn.hi[end] == drawn.hi[y]) ++end;
-      if (drawn.lo[y] <= drawn.hi[y]) frame::DrawBox(drawn.lo[y], y, drawn.hi[y] + 1 - drawn.lo[y], end - y, kBlack, kBack);
+      const int lo = drawn.lo[y], hi = drawn.hi[y];
+      if (lo <= hi) frame::DrawBox(lo, y, hi + 1 - lo, end - y, kBlack, kBack);
       y = end;
     }
   } else {

@@ -64,16 +64,21 @@ void Rows(Colour* d, ptrdiff_t ds, const Colour* s, ptrdiff_t ss, int n, int row
   for (int r = 0; r < rows; ++r, d += ds, s += ss) Row<W>(d, s, n, F{});
 }
 
-// The masked-text combination: the AND mask and the XOR image in one pass.
+// The masked-text combination on one row: the AND mask and the XOR image in one pass.
+template <int W>
+inline void AndXorRow(Colour* d, const Colour* m, const Colour* x, int n) {
+  const auto f = [](auto a, auto b, auto c) { return ((a & b & kMask) ^ c) & kMask; };
+  int i = 0;
+  for (; i + W <= n; i += W) Vec<W>::Store(d + i, f(Vec<W>::Load(d + i), Vec<W>::Load(m + i), Vec<W>::Load(x + i)));
+  if constexpr (W > 4) {
+    for (; i + 4 <= n; i += 4) Vec<4>::Store(d + i, f(Vec<4>::Load(d + i), Vec<4>::Load(m + i), Vec<4>::Load(x + i)));
+  }
+  for (; i < n; ++i) d[i] = f(d[i], m[i], x[i]);
+}
+
 template <int W>
 void AndXorRows(Colour* d, ptrdiff_t ds, const Colour* m, const Colour* x, ptrdiff_t ss, int n, int rows) {
-  const auto f = [](auto a, auto b, auto c) { return ((a & b & kMask) ^ c) & kMask; };
-  for (int r = 0; r < rows; ++r, d += ds, m += ss, x += ss) {
-    int i = 0;
-    for (; i + W <= n; i += W)
-      Vec<W>::Store(d + i, f(Vec<W>::Load(d + i), Vec<W>::Load(m + i), Vec<W>::Load(x + i)));
-    for (; i < n; ++i) d[i] = f(d[i], m[i], x[i]);
-  }
+  for (int r = 0; r < rows; ++r, d += ds, m += ss, x += ss) AndXorRow<W>(d, m, x, n);
 }
 
 // A packed run of one mask and image pair, whose image and mask share no bit: applying it
@@ -100,19 +105,6 @@ inline void PairRun(Colour* d, int n, Colour m, Colour k) {
   if (n % W) Vec<W>::Store(d + n - W, (Vec<W>::Load(d + n - W) & vm) ^ vk);
 }
 
-// A packed run of literal masks m and images x, already cut to 24 bits.
-template <int W>
-inline void LiteralRun(Colour* d, const Colour* m, const Colour* x, int n) {
-  int i = 0;
-  for (; i + W <= n; i += W)
-    Vec<W>::Store(d + i, (Vec<W>::Load(d + i) & Vec<W>::Load(m + i)) ^ Vec<W>::Load(x + i));
-  if constexpr (W > 4) {
-    for (; i + 4 <= n; i += 4)
-      Vec<4>::Store(d + i, (Vec<4>::Load(d + i) & Vec<4>::Load(m + i)) ^ Vec<4>::Load(x + i));
-  }
-  for (; i < n; ++i) d[i] = (d[i] & m[i]) ^ x[i];
-}
-
 template <int W>
 void PackedRows(Colour* d, ptrdiff_t ds, const PackedMask::Row* rows, int nRows, const PackedMask::Run* runs,
                 const Colour* lits, int y0, int x0, int x1) {
@@ -126,7 +118,7 @@ void PackedRows(Colour* d, ptrdiff_t ds, const PackedMask::Row* rows, int nRows,
         PairRun<W>(row + (a - x0), b - a, run.m, run.k);
       } else {
         const Colour* m = lits + run.lit + (a - run.x);
-        LiteralRun<W>(row + (a - x0), m, m + run.n, b - a);
+        AndXorRow<W>(row + (a - x0), m, m + run.n, b - a);
       }
     }
   }
